@@ -1,0 +1,46 @@
+// The headless Host of batch mode.
+#include "app/batch_host.h"
+
+#include <ostream>
+
+namespace app {
+
+std::string MessageLine(const std::string& caption, const std::string& text) {
+    std::string line = caption + ": ";
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            line += ' ';
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
+void BatchHost::ShowMessage(const std::string& caption, const std::string& text,
+                            engine::MessageIcon) {
+    err_ << MessageLine(caption, text) << std::endl;
+}
+
+bool BatchHost::AskYesNo(const std::string&, const std::string&, bool defaultAnswer) {
+    return defaultAnswer;
+}
+
+std::optional<std::string> BatchHost::InputText(const std::string&, const std::string&,
+                                                const std::string& defaultText) {
+    return defaultText;
+}
+
+std::optional<std::string> BatchHost::ChooseOpenFile(const std::string& caption,
+                                                     const std::string& suggestedName) {
+    err_ << MessageLine(caption, "bestand niet gevonden: " + suggestedName) << std::endl;
+    return std::nullopt;
+}
+
+std::optional<std::string> BatchHost::ChooseSaveFile(const std::string&,
+                                                     const std::string& suggestedName) {
+    return suggestedName;
+}
+
+}  // namespace app

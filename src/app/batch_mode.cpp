@@ -1,0 +1,254 @@
+// The headless modes of zorvat: run a program and write pictures, show the compiled
+// program, evaluate one expression, ask the symbolic library.
+#include "app/batch_mode.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <ostream>
+#include <string_view>
+
+#include "app/batch_host.h"
+#include "engine/compiler.h"
+#include "engine/runner.h"
+#include "engine/text_file.h"
+#include "expr/number_format.h"
+#include "expr/parser.h"
+#include "plot/plot_surface.h"
+#include "symbolic.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Gebruik:\n"
+    "  zorvat --batch PROGRAMMA [opties]   voert PROGRAMMA uit zonder vensters\n"
+    "      --size BxH          tekenvlak in pixels (standaard 400x400)\n"
+    "      --prefs BESTAND     leest eerst de voorkeuren uit BESTAND\n"
+    "      --set SLEUTEL=WAARDE  instelregel voor die van het programma (herhaalbaar)\n"
+    "      --field NAAM=TEKST  vult invoerveld user1/user2/user3 of F/G/H/I\n"
+    "      --png BESTAND       schrijft het plaatje na de uitvoering\n"
+    "      --save-prefs BESTAND  schrijft de voorkeuren na de uitvoering\n"
+    "  zorvat --compile PROGRAMMA          toont het gecompileerde programma\n"
+    "  zorvat --eval UITDRUKKING [--var NAAM=WAARDE]...   rekent de uitdrukking uit\n"
+    "  zorvat --symbolic OPDRACHT          vraagt de symbolische bibliotheek\n";
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct BatchOptions {
+    std::string program;
+    int width = 400;
+    int height = 400;
+    std::string prefsFile;
+    std::vector<std::string> settings;
+    std::vector<std::pair<std::string, std::string>> fields;
+    std::string pngFile;
+    std::string savePrefsFile;
+};
+
+std::pair<std::string, std::string> SplitPair(const std::string& text, const std::string& option) {
+    const size_t eq = text.find('=');
+    if (eq == std::string::npos || eq == 0) {
+        throw UsageError(option + " verwacht NAAM=WAARDE, niet '" + text + "'");
+    }
+    return {text.substr(0, eq), text.substr(eq + 1)};
+}
+
+void ParseSize(const std::string& text, BatchOptions& options) {
+    const size_t x = text.find('x');
+    try {
+        if (x == std::string::npos) throw std::invalid_argument(text);
+        size_t used = 0;
+        options.width = std::stoi(text.substr(0, x), &used);
+        if (used != x) throw std::invalid_argument(text);
+        const std::string height = text.substr(x + 1);
+        options.height = std::stoi(height, &used);
+        if (used != height.size()) throw std::invalid_argument(text);
+    } catch (const std::exception&) {
+        throw UsageError("--size verwacht BREEDTExHOOGTE, niet '" + text + "'");
+    }
+    if (options.width < 2 || options.height < 2 || options.width > 10000 ||
+        options.height > 10000) {
+        throw UsageError("--size: breedte en hoogte moeten tussen 2 en 10000 liggen");
+    }
+}
+
+BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
+    BatchOptions options;
+    if (args.size() < 2) throw UsageError("--batch verwacht een programmabestand");
+    options.program = args[1];
+    for (size_t i = 2; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) throw UsageError(option + " verwacht een waarde");
+        const std::string& value = args[++i];
+        if (option == "--size") {
+            ParseSize(value, options);
+        } else if (option == "--prefs") {
+            options.prefsFile = value;
+        } else if (option == "--set") {
+            SplitPair(value, option);
+            options.settings.push_back(value);
+        } else if (option == "--field") {
+            auto field = SplitPair(value, option);
+            static const char* const known[] = {"user1", "user2", "user3", "F", "G", "H", "I"};
+            if (std::find(std::begin(known), std::end(known), field.first) == std::end(known)) {
+                throw UsageError("--field kent geen veld '" + field.first + "'");
+            }
+            options.fields.push_back(std::move(field));
+        } else if (option == "--png") {
+            options.pngFile = value;
+        } else if (option == "--save-prefs") {
+            options.savePrefsFile = value;
+        } else {
+            throw UsageError("onbekende optie " + option);
+        }
+    }
+    return options;
+}
+
+// Fonts and painting need a QGuiApplication; batch mode needs no display.
+std::unique_ptr<QGuiApplication> MakeHeadlessApplication() {
+    if (QGuiApplication::instance() != nullptr) return nullptr;
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int argc = 1;
+    static char name[] = "zorvat";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+std::vector<std::string> ReadProgram(const std::string& path) {
+    auto lines = engine::ReadTextLines(path);
+    if (!lines) throw UsageError("kan programma '" + path + "' niet lezen");
+    return *lines;
+}
+
+int RunProgram(const std::vector<std::string>& args, std::ostream& err) {
+    const BatchOptions options = ParseBatchOptions(args);
+    const auto source = ReadProgram(options.program);
+    auto application = MakeHeadlessApplication();
+
+    BatchHost host(err);
+    plot::TPlotSurface surface(options.width, options.height);
+    engine::Runner runner(host, surface);
+    if (!options.prefsFile.empty()) {
+        const auto prefs = engine::ReadTextLines(options.prefsFile);
+        if (!prefs) throw UsageError("kan voorkeuren '" + options.prefsFile + "' niet lezen");
+        try {
+            engine::ApplyPreferences(*prefs, runner.Settings());
+        } catch (const engine::ConversionError& error) {
+            throw UsageError(options.prefsFile + ": " + error.what());
+        }
+    }
+    for (const auto& [name, text] : options.fields) {
+        static const std::string functionNames = "FGHI";
+        if (name.size() == 1) {
+            runner.Settings().functions[functionNames.find(name[0])] = text;
+        } else {
+            runner.TextFields()[static_cast<size_t>(name.back() - '1')] = text;
+        }
+    }
+    runner.ExtraSettingLines() = options.settings;
+
+    engine::CompileOptions compileOptions;
+    compileOptions.programFolder = std::filesystem::path(options.program).parent_path().string();
+    compileOptions.host = &host;
+    runner.Program() = engine::CompileProgram(source, compileOptions);
+    runner.Run();
+
+    int status = runner.LastRunFailed() ? kExitRunError : kExitOk;
+    if (!options.pngFile.empty() && !surface.SavePng(options.pngFile)) {
+        err << MessageLine(engine::kAppCaption, "kan " + options.pngFile + " niet schrijven")
+            << std::endl;
+        status = kExitUsage;
+    }
+    if (!options.savePrefsFile.empty() &&
+        !engine::WriteTextLines(options.savePrefsFile, engine::PreferencesLines(runner.Settings()),
+                                "\r\n")) {
+        err << MessageLine(engine::kAppCaption, engine::kPreferencesNotSaved) << std::endl;
+        status = kExitUsage;
+    }
+    return status;
+}
+
+int PrintCompiled(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) throw UsageError("--compile verwacht precies een programmabestand");
+    BatchHost host(err);
+    engine::CompileOptions options;
+    options.programFolder = std::filesystem::path(args[1]).parent_path().string();
+    options.host = &host;
+    for (const auto& line : engine::CompileProgram(ReadProgram(args[1]), options)) {
+        out << line << '\n';
+    }
+    return kExitOk;
+}
+
+int Evaluate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 2) throw UsageError("--eval verwacht een uitdrukking");
+    expr::TParser parser;
+    for (size_t i = 2; i < args.size(); i += 2) {
+        if (args[i] != "--var" || i + 1 >= args.size()) {
+            throw UsageError("na --eval UITDRUKKING komen alleen --var NAAM=WAARDE");
+        }
+        const auto [name, text] = SplitPair(args[i + 1], "--var");
+        long double value = 0;
+        if (!expr::ParseFixedNumber(text, value)) {
+            throw UsageError("--var " + name + ": '" + text + "' is geen getal");
+        }
+        try {
+            parser.AssignVariable(name, value);
+        } catch (const expr::EMathParserError& error) {
+            throw UsageError(std::string("--var: ongeldige naam ") + error.what());
+        }
+    }
+    try {
+        parser.SetExpression(args[1]);
+        out << expr::FormatGeneral(parser.Value(), 18) << '\n';
+        return kExitOk;
+    } catch (const std::exception& error) {
+        std::string message = error.what();
+        for (char& c : message) {
+            if (c == '\r') c = '\n';
+        }
+        err << message << '\n';
+        return kExitRunError;
+    }
+}
+
+int AskSymbolic(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() != 2) throw UsageError("--symbolic verwacht precies een opdracht");
+    std::vector<char> buffer(1000);
+    const int length = symbolic_calculate(args[1].c_str(), buffer.data(),
+                                          static_cast<int>(buffer.size()));
+    (length < 0 ? err : out) << buffer.data() << '\n';
+    return length < 0 ? kExitRunError : kExitOk;
+}
+
+}  // namespace
+
+bool IsBatchCommand(const std::vector<std::string>& args) {
+    if (args.empty()) return false;
+    const std::string& mode = args[0];
+    return mode == "--batch" || mode == "--compile" || mode == "--eval" || mode == "--symbolic" ||
+           mode == "--help";
+}
+
+int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    try {
+        const std::string& mode = args.at(0);
+        if (mode == "--batch") return RunProgram(args, err);
+        if (mode == "--compile") return PrintCompiled(args, out, err);
+        if (mode == "--eval") return Evaluate(args, out, err);
+        if (mode == "--symbolic") return AskSymbolic(args, out, err);
+        out << kUsage;
+        return kExitOk;
+    } catch (const UsageError& error) {
+        err << "zorvat: " << error.what() << '\n' << kUsage;
+        return kExitUsage;
+    }
+}
+
+}  // namespace app

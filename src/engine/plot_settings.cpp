@@ -1,0 +1,169 @@
+// Setting lines of programs and the preferences file.
+#include "engine/plot_settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace engine {
+
+namespace {
+
+bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+long long ToInteger(const std::string& text) {
+    std::string trimmed = text;
+    while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+    while (!trimmed.empty() && trimmed.front() == ' ') trimmed.erase(0, 1);
+    const char* begin = trimmed.data();
+    if (!trimmed.empty() && trimmed.front() == '+') ++begin;
+    long long value = 0;
+    const auto [end, error] = std::from_chars(begin, trimmed.data() + trimmed.size(), value);
+    if (error != std::errc() || end != trimmed.data() + trimmed.size() || trimmed.empty()) {
+        throw ConversionError("'" + text + "' is geen geldig geheel getal");
+    }
+    return value;
+}
+
+Colour ToColour(const std::string& text) { return static_cast<Colour>(ToInteger(text)); }
+int ToInt(const std::string& text) { return static_cast<int>(ToInteger(text)); }
+
+void ApplyAxisOptions(const std::string& letters, PlotSettings& s) {
+    // Lower case switches off first, then upper case switches on.
+    if (letters.find('r') != std::string::npos) s.grid = false;
+    if (letters.find('s') != std::string::npos) s.ticks = false;
+    if (letters.find('g') != std::string::npos) s.numbers = false;
+    if (letters.find('R') != std::string::npos) s.grid = true;
+    if (letters.find('S') != std::string::npos) s.ticks = true;
+    if (letters.find('G') != std::string::npos) s.numbers = true;
+}
+
+void ApplyPlacement(const std::string& value, PlotSettings& s) {
+    if (value == "geen") s.placement = AxesPlacement::None;
+    if (value == "midden") s.placement = AxesPlacement::Middle;
+    if (value == "zijden") s.placement = AxesPlacement::Sides;
+}
+
+void ApplyRangesAndFunctions(const std::vector<std::string>& lines, PlotSettings& s) {
+    const std::pair<const char*, std::string*> texts[] = {
+        {"xmax", &s.xmax},         {"xmin", &s.xmin},         {"ymax", &s.ymax},
+        {"ymin", &s.ymin},         {"F", &s.functions[0]},    {"G", &s.functions[1]},
+        {"H", &s.functions[2]},    {"I", &s.functions[3]},
+    };
+    for (const auto& [key, field] : texts) {
+        if (auto v = LookupSetting(lines, key)) *field = *v;
+    }
+}
+
+const char* const kFunctionNames[] = {"F", "G", "H", "I"};
+
+}  // namespace
+
+std::optional<std::string> LookupSetting(const std::vector<std::string>& lines,
+                                         const std::string& key) {
+    for (const auto& line : lines) {
+        const size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        if (EqualsIgnoreCase(line.substr(0, eq), key)) {
+            std::string value = line.substr(eq + 1);
+            if (value.empty()) return std::nullopt;
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+void ApplyProgramSettings(const std::vector<std::string>& lines, PlotSettings& s) {
+    ApplyRangesAndFunctions(lines, s);
+    if (auto v = LookupSetting(lines, "xlabel")) {
+        s.showXLabel = true;
+        s.xLabel = *v;
+    }
+    if (auto v = LookupSetting(lines, "ylabel")) {
+        s.showYLabel = true;
+        s.yLabel = *v;
+    }
+    s.reset = LookupSetting(lines, "reset") != std::optional<std::string>("nee");
+    s.hint = LookupSetting(lines, "hint").value_or("");
+    s.checking = LookupSetting(lines, "checking") != std::optional<std::string>("nee");
+    if (auto v = LookupSetting(lines, "asopties")) ApplyAxisOptions(*v, s);
+    if (auto v = LookupSetting(lines, "assen")) ApplyPlacement(*v, s);
+
+    const auto grid = LookupSetting(lines, "roosterkleur");
+    s.gridColour.fixed = grid ? std::optional<Colour>(ToColour(*grid)) : std::nullopt;
+    const auto axes = LookupSetting(lines, "askleur");
+    s.axesColour.fixed = axes ? std::optional<Colour>(ToColour(*axes)) : std::nullopt;
+    const auto width = LookupSetting(lines, "asdikte");
+    s.axesWidth.fixed = width ? std::optional<int>(ToInt(*width)) : std::nullopt;
+}
+
+void ApplyPreferences(const std::vector<std::string>& lines, PlotSettings& s) {
+    ApplyRangesAndFunctions(lines, s);
+    if (auto v = LookupSetting(lines, "xlabel")) s.xLabel = *v;
+    if (auto v = LookupSetting(lines, "ylabel")) s.yLabel = *v;
+    if (LookupSetting(lines, "toonxlabel") == std::optional<std::string>("ja")) s.showXLabel = true;
+    if (LookupSetting(lines, "toonylabel") == std::optional<std::string>("ja")) s.showYLabel = true;
+    if (auto v = LookupSetting(lines, "asopties")) ApplyAxisOptions(*v, s);
+    if (auto v = LookupSetting(lines, "assen")) ApplyPlacement(*v, s);
+    if (auto v = LookupSetting(lines, "transparantegifs")) {
+        if (*v == "ja") s.transparentGifs = true;
+        if (*v == "nee") s.transparentGifs = false;
+    }
+    if (auto v = LookupSetting(lines, "roosterkleur")) s.gridColour.own = ToColour(*v);
+    s.gridColour.fixed.reset();
+    if (auto v = LookupSetting(lines, "askleur")) s.axesColour.own = ToColour(*v);
+    s.axesColour.fixed.reset();
+    if (auto v = LookupSetting(lines, "asdikte")) s.axesWidth.own = ToInt(*v);
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = kFunctionNames[i];
+        if (auto v = LookupSetting(lines, name + "kleur")) s.graphColours[i] = ToColour(*v);
+        if (auto v = LookupSetting(lines, name + "dikte")) s.graphWidths[i] = ToInt(*v);
+    }
+    if (auto v = LookupSetting(lines, "formulierbreedte")) s.formWidth = ToInt(*v);
+    if (auto v = LookupSetting(lines, "formulierhoogte")) s.formHeight = ToInt(*v);
+}
+
+std::vector<std::string> PreferencesLines(const PlotSettings& s) {
+    std::vector<std::string> lines = {
+        "xmin=" + s.xmin,
+        "xmax=" + s.xmax,
+        "ymin=" + s.ymin,
+        "ymax=" + s.ymax,
+        "F=" + s.functions[0],
+        "G=" + s.functions[1],
+        "H=" + s.functions[2],
+        "I=" + s.functions[3],
+        "xlabel=" + s.xLabel,
+        "ylabel=" + s.yLabel,
+        std::string("toonxlabel=") + (s.showXLabel ? "ja" : "nee"),
+        std::string("toonylabel=") + (s.showYLabel ? "ja" : "nee"),
+        std::string("asopties=") + (s.grid ? 'R' : 'r') + (s.ticks ? 'S' : 's') +
+            (s.numbers ? 'G' : 'g'),
+    };
+    if (s.placement) {
+        const char* word = *s.placement == AxesPlacement::Sides    ? "zijden"
+                           : *s.placement == AxesPlacement::Middle ? "midden"
+                                                                   : "geen";
+        lines.push_back(std::string("assen=") + word);
+    }
+    lines.push_back("roosterkleur=" + std::to_string(s.gridColour.own));
+    lines.push_back("askleur=" + std::to_string(s.axesColour.own));
+    lines.push_back("asdikte=" + std::to_string(s.axesWidth.own));
+    for (int i = 0; i < 4; ++i) {
+        lines.push_back(std::string(kFunctionNames[i]) + "kleur=" + std::to_string(s.graphColours[i]));
+    }
+    for (int i = 0; i < 4; ++i) {
+        lines.push_back(std::string(kFunctionNames[i]) + "dikte=" + std::to_string(s.graphWidths[i]));
+    }
+    lines.push_back("formulierbreedte=" + std::to_string(s.formWidth));
+    lines.push_back("formulierhoogte=" + std::to_string(s.formHeight));
+    lines.push_back(std::string("transparantegifs=") + (s.transparentGifs ? "ja" : "nee"));
+    return lines;
+}
+
+}  // namespace engine

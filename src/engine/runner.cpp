@@ -1,0 +1,311 @@
+// The run of a program: settings, world, axes, the line loop, then F..I.
+#include "engine/runner.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "expr/number_format.h"
+#include "plot/axes.h"
+
+namespace engine {
+
+namespace {
+
+constexpr const char* kParseErrorCause =
+    "De oorzaak kan deze uitdrukking zelf zijn, maar ook een fout in een voorafgaande "
+    "programmaregel.";
+
+Real ReadRange(const std::string& text) {
+    long double value = 0;
+    if (!expr::ParseFixedNumber(text, value)) {
+        throw ConversionError("'" + text + "' is geen geldig getal");
+    }
+    return value;
+}
+
+std::string WithoutBlanks(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+    return text;
+}
+
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+Runner::Runner(Host& host, plot::TPlotSurface& surface) : host_(host), surface_(surface) {
+    for (auto& parser : parsers_) {
+        parser.AssignVariable("muisx", 0);
+        parser.AssignVariable("muisy", 0);
+        parser.AssignVariable("_toetscode", 0);
+    }
+    parsers_[3].AssignVariable("a", 0);
+    parsers_[3].AssignVariable("b", 0);
+    RegisterStatements(*this);
+}
+
+expr::TParser& Runner::Parser(int number) { return parsers_.at(static_cast<size_t>(number - 1)); }
+
+bigint::TInteger& Runner::Register(char letter) {
+    const int index = std::tolower(static_cast<unsigned char>(letter)) - 'a';
+    if (index < 0 || index >= 26) {
+        throw std::runtime_error(std::string("Onbekend register #") + letter);
+    }
+    return registers_[static_cast<size_t>(index)];
+}
+
+const std::string& Runner::Line(size_t index) const {
+    static const std::string empty;
+    return index < program_.size() ? program_[index] : empty;
+}
+
+const std::string& Runner::NextArgument() { return Line(cursor_++); }
+
+void Runner::RegisterCommand(const std::string& word, CommandHandler handler) {
+    commands_[word] = handler;
+}
+
+void Runner::ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon) {
+    host_.ShowMessage(caption, text, icon);
+}
+
+void Runner::EndRunWithMessage(const std::string& text) {
+    ShowMessage(kAppCaption, text, MessageIcon::None);
+    failed_ = true;
+    cursor_ = program_.size();
+}
+
+void Runner::SetNumeric(const std::string& name, Real value) {
+    for (int i = 0; i < 3; ++i) parsers_[static_cast<size_t>(i)].AssignVariable(name, value);
+}
+
+// --- Arguments ---
+
+std::string Runner::Preprocess(const std::string& text) {
+    if (text.empty()) return text;
+    if (text.front() == '?') return EvaluatePredicate(text);
+    if (text.front() == '$') {
+        if (Contains(text, "$gelijk$") || Contains(text, "$equivalent$")) {
+            return EvaluatePredicate(text);
+        }
+        return strings_.Get(text);
+    }
+    return text;
+}
+
+bigint::TInteger& Runner::RegisterOperand(const std::string& operand) {
+    const size_t hash = operand.find('#');
+    if (hash == std::string::npos || hash + 1 >= operand.size()) {
+        throw std::runtime_error("Geen register: " + operand);
+    }
+    return Register(operand[hash + 1]);
+}
+
+std::string Runner::EvaluatePredicate(const std::string& text) {
+    const size_t open = text.find('(');
+    const size_t close = text.rfind(')');
+    const std::string inside = open != std::string::npos && close != std::string::npos &&
+                                       close > open
+                                   ? text.substr(open + 1, close - open - 1)
+                                   : std::string();
+    const size_t comma = inside.find(',');
+    const std::string first = inside.substr(0, comma);
+    const std::string second = comma == std::string::npos ? "" : inside.substr(comma + 1);
+
+    if (Contains(text, "?isoneven#")) return RegisterOperand(first).IsOdd() ? "1" : "0";
+    if (Contains(text, "?ispositief#")) return RegisterOperand(first).Sign() > 0 ? "1" : "0";
+    if (Contains(text, "gelijk$")) {
+        auto lower = [](std::string s) {
+            std::transform(s.begin(), s.end(), s.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            return s;
+        };
+        return lower(Preprocess(first)) == lower(Preprocess(second)) ? "1" : "0";
+    }
+    const bool equal = Contains(text, "?gelijk#");
+    const bool greater = Contains(text, "?groter#");
+    const bool less = Contains(text, "?kleiner#");
+    const bool lessEqual = Contains(text, "?kleinergelijk#");
+    const bool greaterEqual = Contains(text, "?grotergelijk#");
+    if (equal || greater || less || lessEqual || greaterEqual) {
+        const bigint::TInteger& left = RegisterOperand(first);
+        bigint::TInteger right;
+        if (!second.empty() && second.front() == '#') {
+            right = RegisterOperand(second);
+        } else {
+            right.AssignText(Preprocess(second));
+        }
+        const int order = left.Compare(right);
+        bool result;
+        if (equal) {
+            result = order == 0;
+        } else if (greater) {
+            result = order > 0;
+        } else if (lessEqual) {
+            result = order <= 0;
+        } else if (less) {
+            result = order < 0;
+        } else {
+            result = order >= 0;
+        }
+        return result ? "1" : "0";
+    }
+    return text;
+}
+
+void Runner::CompileExpression(expr::TParser& parser, const std::string& text) {
+    try {
+        // An empty argument is no number (the parser itself would give 0).
+        if (text.empty()) throw expr::ESyntaxError("Error parsing expression:\r");
+        parser.SetExpression(text);
+    } catch (const expr::EMathParserError&) {
+        std::string message = "Zorvat kan de uitdrukking: \n" + text + "\nniet verwerken.";
+        if (&parser != &parsers_[3]) message += std::string("\n") + kParseErrorCause;
+        ShowMessage(kErrorCaption, message, MessageIcon::Error);
+        expressionErrorShown_ = true;
+        throw;
+    }
+}
+
+Real Runner::EvaluateCompiled(expr::TParser& parser, const std::string& argument) {
+    try {
+        return parser.Value();
+    } catch (const expr::EMathError&) {
+        ShowMessage(kErrorCaption, "Fout bij de evaluatie van " + argument, MessageIcon::Error);
+        evaluationErrorShown_ = true;
+        throw;
+    }
+}
+
+Real Runner::EvaluateNumeric(const std::string& text) {
+    CompileExpression(parsers_[0], Preprocess(text));
+    return EvaluateCompiled(parsers_[0], text);
+}
+
+// --- The run ---
+
+bool Runner::PrepareRun() {
+    try {
+        std::vector<std::string> settingLines = program_;
+        settingLines.insert(settingLines.end(), extraSettingLines_.begin(),
+                            extraSettingLines_.end());
+        ApplyProgramSettings(settingLines, settings_);
+        const Real xmin = ReadRange(settings_.xmin), xmax = ReadRange(settings_.xmax);
+        const Real ymin = ReadRange(settings_.ymin), ymax = ReadRange(settings_.ymax);
+        SetNumeric("xmax", xmax);
+        SetNumeric("xmin", xmin);
+        SetNumeric("ymax", ymax);
+        SetNumeric("ymin", ymin);
+        surface_.SetWorld(xmin, ymin, xmax, ymax);
+    } catch (const std::exception&) {
+        ShowMessage(kErrorCaption, kGeneralRunError, MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void Runner::Run() {
+    if (paused_ || running_) return;
+    failed_ = false;
+    if (!PrepareRun()) {
+        failed_ = true;
+        return;
+    }
+    runWorld_ = plot::WorldBox::Of(surface_);
+    ResetDrawingObjects();
+    surface_.SetClipToWorld(false);
+    surface_.Clear();
+    DrawAxes();
+    surface_.Clear();
+
+    running_ = true;
+    expressionErrorShown_ = false;
+    evaluationErrorShown_ = false;
+    try {
+        ExecuteProgram();
+    } catch (...) {
+        if (!expressionErrorShown_ && !evaluationErrorShown_) {
+            ShowMessage(kErrorCaption, kGeneralRunError, MessageIcon::Error);
+        }
+        failed_ = true;
+        ResetDrawingObjects();
+    }
+    running_ = false;
+    // The sliders' a and b, also after an error, so F..I can use them.
+    parsers_[3].AssignVariable("a", trackBars_[0] / 10.0L);
+    parsers_[3].AssignVariable("b", trackBars_[1] / 10.0L);
+
+    DrawAxes();
+    DrawFunctionGraphs();
+}
+
+void Runner::ExecuteProgram() {
+    for (auto& parser : parsers_) parser.AssignVariable("_toetscode", 0);
+    stopRequest_ = false;
+    surface_.GetBrush().style = plot::BrushStyle::Clear;
+
+    endMarker_ = 0;
+    if (const auto it = std::find(program_.begin(), program_.end(), "eind"); it != program_.end()) {
+        endMarker_ = static_cast<size_t>(it - program_.begin());
+    }
+    std::string previous;
+    cursor_ = 0;
+    while (cursor_ < program_.size()) {
+        std::string word = program_[cursor_++];
+        if (word == "_" && !previous.empty()) word = previous;
+        if (const auto it = commands_.find(word); it != commands_.end()) {
+            it->second(*this);
+        } else if (word == "eind") {
+            cursor_ = program_.size();
+        }
+        previous = std::move(word);
+    }
+    ResetDrawingObjects();
+}
+
+void Runner::ResetDrawingObjects() {
+    surface_.GetPen() = plot::Pen{};
+    surface_.GetBrush() = plot::Brush{};
+    surface_.GetFont() = windowFont_;
+}
+
+void Runner::DrawAxes() {
+    plot::AxesOptions options;
+    options.placement = !settings_.placement ? plot::AxesPlacement::None
+                        : *settings_.placement == AxesPlacement::Sides
+                            ? plot::AxesPlacement::Sides
+                        : *settings_.placement == AxesPlacement::Middle ? plot::AxesPlacement::Middle
+                                                                        : plot::AxesPlacement::None;
+    options.grid = settings_.grid;
+    options.ticks = settings_.ticks;
+    options.numbers = settings_.numbers;
+    options.axesColour = settings_.axesColour.Effective();
+    options.gridColour = settings_.gridColour.Effective();
+    options.axesWidth = settings_.axesWidth.Effective();
+    options.xLabel = settings_.showXLabel ? settings_.xLabel : "";
+    options.yLabel = settings_.showYLabel ? settings_.yLabel : "";
+    plot::DrawPlotAxes(surface_, options);
+}
+
+void Runner::DrawFunctionGraphs() {
+    expr::TParser& parser = parsers_[3];
+    for (size_t i = 0; i < settings_.functions.size(); ++i) {
+        try {
+            surface_.GetPen().color = settings_.graphColours[i];
+            surface_.GetPen().width = settings_.graphWidths[i];
+            const std::string text = WithoutBlanks(settings_.functions[i]);
+            if (text.empty()) continue;
+            CompileExpression(parser, text);
+            plot::DrawGraph(surface_, parser, runWorld_);
+        } catch (...) {
+            if (!expressionErrorShown_) {
+                ShowMessage(kErrorCaption, kGeneralRunError, MessageIcon::Error);
+            }
+            failed_ = true;
+        }
+    }
+    surface_.GetPen() = plot::Pen{};
+}
+
+}  // namespace engine

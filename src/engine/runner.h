@@ -1,0 +1,128 @@
+// Runner: runs a compiled program line by line and then draws the axes and the
+// graphs of F, G, H and I. Owns the value stores that live from run to run.
+#pragma once
+
+#include <array>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "bigint/integer.h"
+#include "engine/compiler.h"
+#include "engine/host.h"
+#include "engine/plot_settings.h"
+#include "engine/string_store.h"
+#include "expr/parser.h"
+#include "plot/graph.h"
+#include "plot/plot_surface.h"
+
+namespace engine {
+
+using expr::Real;
+
+class Runner;
+// A command handler reads its argument lines at the cursor and advances past them.
+using CommandHandler = void (*)(Runner& runner);
+
+inline constexpr const char* kErrorCaption = "Oeps";
+inline constexpr const char* kGeneralRunError =
+    "Hier heb ik het moeilijk mee! Controleer even of alles wel klopt.";
+
+class Runner {
+public:
+    Runner(Host& host, plot::TPlotSurface& surface);
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
+
+    // The value stores, kept between runs.
+    expr::TParser& Parser(int number);  // 1 .. 4
+    StringStore& Strings() { return strings_; }
+    // Register "#a" .. "#z"; `letter` without regard to case.
+    bigint::TInteger& Register(char letter);
+    PlotSettings& Settings() { return settings_; }
+    CompiledProgram& Program() { return program_; }
+    // Setting lines applied as if they stood after the program's own.
+    std::vector<std::string>& ExtraSettingLines() { return extraSettingLines_; }
+    plot::TPlotSurface& Surface() { return surface_; }
+    Host& GetHost() { return host_; }
+    // The slider positions; a and b of Parser4 are position / 10.
+    std::array<int, 2>& TrackBars() { return trackBars_; }
+    plot::Font& WindowFont() { return windowFont_; }
+    // The program-interface text fields user1, user2 and user3.
+    std::array<std::string, 3>& TextFields() { return textFields_; }
+
+    // "Weer Tekenen": one complete picture. Ignored while a run is in progress or paused.
+    void Run();
+    bool Running() const { return running_; }
+    bool Paused() const { return paused_; }
+    // True when the last run ended with an error message.
+    bool LastRunFailed() const { return failed_; }
+    void RequestStop() { stopRequest_ = true; }
+    bool StopRequested() const { return stopRequest_; }
+
+    // --- For command handlers ---
+    size_t Cursor() const { return cursor_; }
+    void SetCursor(size_t index) { cursor_ = index; }
+    size_t LineCount() const { return program_.size(); }
+    const std::string& Line(size_t index) const;
+    // The line at the cursor; the cursor moves past it.
+    const std::string& NextArgument();
+    // Index of the first line "eind", 0 when there is none.
+    size_t EndMarker() const { return endMarker_; }
+
+    // Replaces a "$" argument by its string value and a "?" predicate by "1"/"0".
+    std::string Preprocess(const std::string& text);
+    // Preprocesses and evaluates with Parser1; reports and rethrows on failure.
+    Real EvaluateNumeric(const std::string& text);
+    // Compiles `text` into `parser`, reporting a parse error with the expression.
+    // An empty text is a parse error here.
+    void CompileExpression(expr::TParser& parser, const std::string& text);
+    // Evaluates what `parser` holds, reporting an evaluation error for `argument`.
+    Real EvaluateCompiled(expr::TParser& parser, const std::string& argument);
+    // Writes a numeric variable into Parser1, Parser2 and Parser3.
+    void SetNumeric(const std::string& name, Real value);
+    // Shows `text` and ends the run: the cursor moves past the last line.
+    void EndRunWithMessage(const std::string& text);
+    void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon);
+    // The world rectangle at the start of the run.
+    const plot::WorldBox& RunWorld() const { return runWorld_; }
+
+    void RegisterCommand(const std::string& word, CommandHandler handler);
+
+private:
+    bool PrepareRun();
+    void ExecuteProgram();
+    void DrawAxes();
+    void DrawFunctionGraphs();
+    void ResetDrawingObjects();
+    std::string EvaluatePredicate(const std::string& text);
+    bigint::TInteger& RegisterOperand(const std::string& operand);
+
+    Host& host_;
+    plot::TPlotSurface& surface_;
+    std::array<expr::TParser, 4> parsers_;
+    StringStore strings_;
+    std::array<bigint::TInteger, 26> registers_;
+    PlotSettings settings_;
+    CompiledProgram program_;
+    std::vector<std::string> extraSettingLines_;
+    std::unordered_map<std::string, CommandHandler> commands_;
+    std::array<int, 2> trackBars_{0, 0};
+    std::array<std::string, 3> textFields_;
+    plot::Font windowFont_;
+    plot::WorldBox runWorld_;
+
+    size_t cursor_ = 0;
+    size_t endMarker_ = 0;
+    bool running_ = false;
+    bool paused_ = false;
+    bool stopRequest_ = false;
+    bool expressionErrorShown_ = false;
+    bool evaluationErrorShown_ = false;
+    bool failed_ = false;
+};
+
+// Registers the statements of the language (assignments, control flow, ...).
+void RegisterStatements(Runner& runner);
+
+}  // namespace engine

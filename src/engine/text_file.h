@@ -1,0 +1,30 @@
+// Reading and writing whole text files: UTF-8 or Windows-1252 in, UTF-8 out,
+// CRLF or LF line ends, and writes that never leave half a file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+bool IsValidUtf8(const std::string& bytes);
+std::string Windows1252ToUtf8(const std::string& bytes);
+// Characters outside Windows-1252 become "?".
+std::string Utf8ToWindows1252(const std::string& text);
+
+// Decodes (UTF-8, else Windows-1252) and splits at CRLF, LF or a lone CR.
+// A final line end does not add an empty line.
+std::vector<std::string> SplitTextLines(const std::string& bytes);
+
+// Empty optional when the file cannot be read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
+std::optional<std::vector<std::string>> ReadTextLines(const std::string& path);
+
+// Writes to a temporary file in the same folder, then renames it over `path`.
+bool WriteFileAtomic(const std::string& path, const std::string& bytes);
+// Lines joined with the given line end, each line followed by it.
+bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
+                    const std::string& lineEnd = "\n");
+
+}  // namespace engine

@@ -1,0 +1,43 @@
+// Coordinate axes through the origin or along the sides, with ticks, numbers and grid.
+#pragma once
+
+#include <string>
+
+#include "plot/plot_surface.h"
+
+namespace plot {
+
+enum class AxesPlacement { Sides, Middle, None };
+
+struct AxesOptions {
+    AxesPlacement placement = AxesPlacement::Middle;
+    bool grid = false;
+    bool ticks = true;
+    bool numbers = true;
+    Colour axesColour = kBlack;
+    Colour gridColour = 15132390;
+    int axesWidth = 1;
+    std::string xLabel;  // empty: no label
+    std::string yLabel;
+};
+
+// A step that puts between 4 and 10 ticks on a range d > 0 (1, 2 or 5 times a power of ten).
+Real NiceStep(Real range);
+
+// The number pattern for tick numbers at distance `step`: "" (general), "#.#E-" or "0E-".
+std::string StepNumberFormat(Real step);
+
+// Formats with a picture pattern: "#" optional digit, "0" required digit, "." decimal
+// point, "E-"/"E+" exponent (sign only when negative / always). Empty: general format.
+std::string FormatWithPattern(Real value, const std::string& pattern);
+
+// Draws the axes for the chosen placement; the surface's font colour is the axes
+// colour while drawing.
+void DrawPlotAxes(TPlotSurface& surface, const AxesOptions& options);
+
+// Moves (x, y) so that text drawn at the result has the alignment of `align`
+// ("lt", "cc", "rb", ...) with respect to the original point.
+void AlignText(const TPlotSurface& surface, const std::string& text, const std::string& align,
+               Real& x, Real& y);
+
+}  // namespace plot

@@ -1,0 +1,229 @@
+// The command line as scripts use it: the zorvat binary run as a child process.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class BatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("zorvat_batch_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    Result Zorvat(const std::vector<std::string>& args) {
+        std::string command = Quote(ZORVAT_BINARY);
+        for (const auto& arg : args) command += " " + Quote(arg);
+        command += " >" + Quote((dir / "stdout").string()) + " 2>" + Quote((dir / "stderr").string()) +
+                   " </dev/null";
+        const int raw = std::system(command.c_str());
+        Result result;
+        EXPECT_TRUE(WIFEXITED(raw)) << "zorvat died: " << command;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = Slurp(dir / "stdout");
+        result.err = Slurp(dir / "stderr");
+        return result;
+    }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return (dir / name).string();
+    }
+
+    fs::path dir;
+};
+
+bool Dark(const QImage& image, int x, int y) {
+    for (int dx = -1; dx <= 1; ++dx) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            if (qGray(image.pixel(x + dx, y + dy)) < 128) return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(BatchTest, ErrorInTheMiddleStillGivesAxesAndGraph) {
+    const std::string program = Write("parabool.txt",
+                                      "% parabool\r\nxmin=-4\r\nxmax=4\r\nymin=-2\r\nymax=14\r\n"
+                                      "a:=2\r\nb:=a*a\r\nc:=a+\r\nd:=4\r\nF=x^2\r\n");
+    const std::string png = (dir / "uit.png").string();
+    const Result r = Zorvat({"--batch", program, "--size", "320x240", "--png", png});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "Oeps: Zorvat kan de uitdrukking:  a+ niet verwerken. De oorzaak kan deze "
+              "uitdrukking zelf zijn, maar ook een fout in een voorafgaande programmaregel.\n");
+    QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 320);
+    EXPECT_EQ(image.height(), 240);
+    // World -4..4 x -2..14 on 320x240: column = (x+4)*319/8, row = (14-y)*239/16.
+    auto column = [](double x) { return static_cast<int>(std::lround((x + 4) * 319 / 8)); };
+    auto row = [](double y) { return static_cast<int>(std::lround((14 - y) * 239 / 16)); };
+    EXPECT_TRUE(Dark(image, column(-3.5), row(0)));  // x-axis
+    EXPECT_TRUE(Dark(image, column(0), row(12)));    // y-axis
+    for (double x : {-3.0, -1.5, 1.0, 2.5, 3.5}) EXPECT_TRUE(Dark(image, column(x), row(x * x))) << x;
+    EXPECT_FALSE(Dark(image, column(2), row(8)));
+}
+
+TEST_F(BatchTest, CleanRunExitsZeroAndSavesPreferences) {
+    const std::string program = Write("p.txt", "ymax=8\nF=x^2\nG=2*x+3\n");
+    const std::string prefs = (dir / "voorkeuren.txt").string();
+    Result r = Zorvat({"--batch", program, "--set", "assen=zijden", "--field", "H=1",
+                       "--save-prefs", prefs});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::string saved = Slurp(prefs);
+    EXPECT_NE(saved.find("ymax=8\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("G=2*x+3\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("H=1\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("assen=zijden\r\n"), std::string::npos);
+
+    // Loading those preferences gives the same state back.
+    const std::string again = (dir / "opnieuw.txt").string();
+    r = Zorvat({"--batch", Write("leeg.txt", ""), "--prefs", prefs, "--save-prefs", again});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Slurp(again), saved);
+}
+
+TEST_F(BatchTest, EvalMatchesTheExpressionRules) {
+    const std::pair<std::string, std::string> values[] = {
+        {"2*(3+4)", "14"}, {"((1))", "1"},      {"2-3-4", "-5"},     {"16/4/2", "2"},
+        {"-2^2", "-4"},    {"2^-1", "0.5"},     {"7MOD3", "1"},      {"-7MOD3", "-1"},
+        {"7DIV2", "3"},    {"2^(3^2)", "512"},  {"pi", "3.14159265358979324"},
+        {"-Pi", "-3.14159265358979324"}, {"", "0"}, {"1/3", "0.333333333333333333"},
+        {"10^20", "1E20"}, {"1.5E-7", "1.5E-7"},
+    };
+    for (const auto& [expression, value] : values) {
+        const Result r = Zorvat({"--eval", expression});
+        EXPECT_EQ(r.status, 0) << expression << ": " << r.err;
+        EXPECT_EQ(r.out, value + "\n") << expression;
+    }
+    const Result withVariable = Zorvat({"--eval", "-x+1", "--var", "x=2.5"});
+    EXPECT_EQ(withVariable.out, "-1.5\n");
+
+    const std::pair<std::string, std::string> errors[] = {
+        {"7 MOD 3", "Expression has blanks"},
+        {"(a+b", "Missing brackets in expression"},
+        {"sin(x", "Missing brackets in expression"},
+        {"onbekend*2", "Error parsing expression:\nONBEKEND"},
+        {"2^3^2", "Error parsing expression:"},
+        {"-x-1", "Error parsing expression:"},
+        {"sin)x(", "Error parsing expression:"},
+        {"1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1", "Expression contains too many nestings"},
+        {"ln(0)", ""},
+    };
+    for (const auto& [expression, message] : errors) {
+        const Result r = Zorvat({"--eval", expression});
+        EXPECT_EQ(r.status, 1) << expression;
+        EXPECT_EQ(r.out, "") << expression;
+        EXPECT_EQ(r.err.rfind(message, 0), 0u) << expression << " gave " << r.err;
+    }
+    EXPECT_EQ(Zorvat({"--eval", "1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1"}).out, "21\n");
+}
+
+TEST_F(BatchTest, CompilePrintsOneTokenALine) {
+    const std::string program =
+        Write("c.txt", "a:=b+1\n$t:=hallo\n#a:=2002\nlijn(0;0;1;1) % diagonaal\n"
+                       "tekst(0;0;50\\% korting)\nproc teken(1;2)\nproc init\nlocal(a;b)\n"
+                       "F=x^2\nxmin=-3\nstop()\n");
+    const Result r = Zorvat({"--compile", program});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "maak\na\nb+1\nmaak$\n$t\nhallo\nmaak#\n#a\n2002\nlijn\n0\n0\n1\n1\ntekst\n0\n0\n"
+              "50% korting\nproc\nteken\n1\n2\n#\nproc\ninit\n#\nlocal\na\nb\n#\nF=x^2\n"
+              "xmin=-3\nstop\n\n");
+}
+
+TEST_F(BatchTest, MissingIncludeSaysSoAndAppendsNothing) {
+    const Result r = Zorvat({"--compile", Write("i.txt", "&weg.txt\neind\n")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "eind\n");
+    EXPECT_NE(r.err.find("weg.txt"), std::string::npos);
+}
+
+TEST_F(BatchTest, UsageAndFileErrorsExitTwo) {
+    EXPECT_EQ(Zorvat({"--batch", (dir / "bestaatniet.txt").string()}).status, 2);
+    const std::string program = Write("p.txt", "a:=1\n");
+    EXPECT_EQ(Zorvat({"--batch", program, "--size", "groot"}).status, 2);
+    EXPECT_EQ(Zorvat({"--batch", program, "--size", "0x10"}).status, 2);
+    EXPECT_EQ(Zorvat({"--batch", program, "--onzin", "1"}).status, 2);
+    EXPECT_EQ(Zorvat({"--batch", program, "--field", "user9=1"}).status, 2);
+    EXPECT_EQ(Zorvat({"--batch", program, "--png", (dir / "geen/map/x.png").string()}).status, 2);
+    EXPECT_EQ(Zorvat({"--batch", program, "--prefs", Write("v.txt", "asdikte=dik\n")}).status, 2);
+    EXPECT_EQ(Zorvat({"--eval", "x", "--var", "x=twee"}).status, 2);
+    EXPECT_FALSE(fs::exists(dir / "geen"));
+}
+
+TEST_F(BatchTest, MalformedInputNeverCrashes) {
+    std::string junk;
+    unsigned state = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        state = state * 1103515245u + 12345u;
+        junk += static_cast<char>(state >> 16);
+    }
+    const std::string longLine(1 << 20, '(');
+    const std::string nested = std::string(10000, '(') + "1" + std::string(10000, ')');
+    const std::vector<std::string> programs = {
+        junk,
+        "a:=" + longLine + "\n",
+        "a:=" + nested + "\nF=" + nested + "\n",
+        "lijn(" + std::string(100000, ';') + ")\n",
+        "xmin=" + junk.substr(0, 1000) + "\n",
+        "F=" + longLine + "\n",
+    };
+    for (size_t i = 0; i < programs.size(); ++i) {
+        const std::string program = Write("p" + std::to_string(i) + ".txt", programs[i]);
+        const Result r = Zorvat({"--batch", program, "--size", "50x50"});
+        EXPECT_TRUE(r.status == 0 || r.status == 1) << "program " << i << ": " << r.status;
+        EXPECT_EQ(Zorvat({"--compile", program}).status, 0) << "program " << i;
+    }
+    // One argument may hold at most 128 KiB on Linux, and no NUL.
+    std::string argumentJunk = junk.substr(0, 5000);
+    std::replace(argumentJunk.begin(), argumentJunk.end(), '\0', 'x');
+    for (const std::string& expression : {nested, longLine.substr(0, 100000), argumentJunk}) {
+        const Result r = Zorvat({"--eval", expression});
+        EXPECT_TRUE(r.status == 0 || r.status == 1);
+    }
+    const std::string prefs = Write("v.txt", junk);
+    const Result r = Zorvat({"--batch", Write("p.txt", ""), "--prefs", prefs});
+    EXPECT_TRUE(r.status == 0 || r.status == 2);
+}
+
+}  // namespace

@@ -1,0 +1,13 @@
+// Fonts and painting need a QGuiApplication; tests create one on first use.
+#pragma once
+
+#include <QGuiApplication>
+
+inline void EnsureGuiApplication() {
+    if (QGuiApplication::instance() != nullptr) return;
+    static int argc = 1;
+    static char name[] = "zorvat-test";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* application = new QGuiApplication(argc, argv);
+    (void)application;
+}
