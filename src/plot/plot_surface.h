@@ -15,7 +15,7 @@ namespace plot {
 using Real = long double;
 
 class EPlotSurfaceError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -64,7 +64,7 @@ struct FloatPoint {
 
 // The point list of the poly-operations.
 class TFloatPointList {
-public:
+  public:
     void Add(Real x, Real y) { points_.push_back({x, y}); }
     void Assign(const TFloatPointList& other) {
         points_.insert(points_.end(), other.points_.begin(), other.points_.end());
@@ -73,12 +73,12 @@ public:
     int Count() const { return static_cast<int>(points_.size()); }
     const std::vector<FloatPoint>& Points() const { return points_; }
 
-private:
+  private:
     std::vector<FloatPoint> points_;
 };
 
 class TPlotSurface {
-public:
+  public:
     TPlotSurface(int width = 30, int height = 30);
     ~TPlotSurface();
     TPlotSurface(const TPlotSurface&) = delete;
@@ -86,10 +86,13 @@ public:
 
     int Width() const;
     int Height() const;
-    // Resizes the bitmap; the mapping and clip rectangle are recomputed for the new size.
+    // Resizes the bitmap, keeping its content at the top left; the mapping and clip rectangle
+    // are recomputed for the new size. At least 1 x 1 pixel; a bitmap too large to allocate
+    // raises EPlotSurfaceError and keeps the old one.
     void Resize(int width, int height);
 
-    // World <-> pixel mapping.
+    // World <-> pixel mapping. Pixels are clamped to +-16000 and halves round to even; an
+    // undefined (NaN) coordinate maps to -16000. With ClipToWorld the clip follows SetWorld.
     void SetWorld(Real x1, Real y1, Real x2, Real y2);
     int WindowX(Real x) const;
     int WindowY(Real y) const;
@@ -117,6 +120,9 @@ public:
     int TextWidth(const std::string& text) const;
     int TextHeight(const std::string& text) const;
 
+    // Lines cover both end pixels, and boxes (x1, y1)-(x2, y2) cover the pixels of both
+    // corners. A figure with an undefined coordinate is not drawn; a polyline breaks at an
+    // undefined point. Clear fills the whole bitmap with the brush, also outside the clip.
     void Clear();
     void DrawPoint(Real x, Real y);
     void MoveToPoint(Real x, Real y);
@@ -138,9 +144,9 @@ public:
 
     // The picture itself, for painting, saving and snapshots.
     const QImage& Bitmap() const;
-    void SetBitmap(const QImage& image);  // copied in at (0,0), e.g. a snapshot
-    bool SavePng(const std::string& path) const;
-    Colour PixelColour(int column, int row) const;
+    void SetBitmap(const QImage& image);            // copied in at (0,0), e.g. a snapshot
+    bool SavePng(const std::string& path) const;    // false, and the old file kept, on failure
+    Colour PixelColour(int column, int row) const;  // white outside the bitmap
 
     // The 3D box and view values; only stored and validated.
     Real D3WorldX1 = -1, D3WorldY1 = -1, D3WorldZ1 = -1;
@@ -155,7 +161,7 @@ public:
     Real D3ViewDist = 6.4L, D3ViewAngle = 6;
     bool D3AspectRatio = true;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     Real worldX1_ = -1, worldXW_ = 2, worldY1_ = -1, worldYW_ = 2;
