@@ -1,0 +1,109 @@
+// Times TParser against muparser and against the same expression written in C++,
+// over the same x values; prints one line of ratios per expression.
+#include <muParser.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "expr/parser.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Real = long double;
+
+constexpr int kSamples = 1'000'000;
+constexpr int kRepetitions = 5;
+constexpr Real kPi = 3.14159265358979323846264338327950288L;
+
+struct Case {
+    const char* text;
+    Real low;  // x runs over [low, high], where the expression is defined
+    Real high;
+    Real (*native)(Real);
+};
+
+const Case kCases[] = {
+    {"sin(x)*x^2+3", -10, 10, [](Real x) { return std::sin(x) * x * x + 3; }},
+    {"sqrt(16.3-x*x)", -4, 4, [](Real x) { return std::sqrt(16.3L - x * x); }},
+    {"exp(-x*x/2)/sqrt(2*pi)", -8, 8,
+     [](Real x) { return std::exp(-x * (x / 2)) / std::sqrt(2 * kPi); }},
+    {"(x^3-2*x+1)/(x^2+1)", -10, 10, [](Real x) { return (x * x * x - 2 * x + 1) / (x * x + 1); }},
+    {"abs(x-1)+abs(x+1)", -10, 10, [](Real x) { return std::fabs(x - 1) + std::fabs(x + 1); }},
+};
+
+// Best of several runs, in seconds; `sum` keeps the work observable.
+double BestTime(const std::function<double()>& run, double& sum) {
+    double best = std::numeric_limits<double>::max();
+    for (int r = 0; r < kRepetitions; ++r) {
+        const auto start = Clock::now();
+        sum += run();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+}  // namespace
+
+int main() {
+    double checksum = 0;
+    for (const Case& c : kCases) {
+        std::vector<Real> xs(kSamples);
+        std::vector<double> xd(kSamples);
+        for (int i = 0; i < kSamples; ++i) {
+            xs[i] = c.low + (c.high - c.low) * i / (kSamples - 1);
+            xd[i] = static_cast<double>(xs[i]);
+        }
+
+        expr::TParser parser;
+        parser.SetExpression(c.text);
+        Real& x = parser.X();
+        const double ours = BestTime(
+            [&] {
+                Real sum = 0;
+                for (const Real value : xs) {
+                    x = value;
+                    sum += parser.Value();
+                }
+                return static_cast<double>(sum);
+            },
+            checksum);
+
+        mu::Parser peer;
+        peer.DefineConst("pi", static_cast<double>(kPi));
+        double peerX = 0;
+        peer.DefineVar("x", &peerX);
+        peer.SetExpr(c.text);
+        const double theirs = BestTime(
+            [&] {
+                double sum = 0;
+                for (const double value : xd) {
+                    peerX = value;
+                    sum += peer.Eval();
+                }
+                return sum;
+            },
+            checksum);
+
+        const double native = BestTime(
+            [&] {
+                Real sum = 0;
+                for (const Real value : xs) sum += c.native(value);
+                return static_cast<double>(sum);
+            },
+            checksum);
+
+        std::printf("%s ratio_muparser=%.2f ratio_native=%.2f\n", c.text, ours / theirs,
+                    ours / native);
+        std::fprintf(stderr, "  %s: TParser %.1f ns, muparser %.1f ns, native %.1f ns\n", c.text,
+                     ours * 1e9 / kSamples, theirs * 1e9 / kSamples, native * 1e9 / kSamples);
+    }
+    std::fprintf(stderr, "checksum %g\n", checksum);
+    return 0;
+}

@@ -1,0 +1,316 @@
+// Evaluation of a compiled expression: a switch over accumulator instructions,
+// with arithmetic faults read once per evaluation from the floating-point flags.
+#include "compiled_expression.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "builtin_functions.h"
+
+namespace expr {
+
+namespace {
+
+constexpr int kFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+
+// The x87 status word and MXCSR share the bit layout of the FE_ flags; reading
+// them directly is far cheaper than fetestexcept. Each read waits for the
+// arithmetic before it, so the hot path reads as little as it can.
+bool X87FaultRaised() {
+#if defined(__x86_64__) || defined(__i386__)
+    uint16_t status;
+    asm volatile("fnstsw %0" : "=am"(status)::"memory");
+    return (status & kFaultFlags) != 0;
+#else
+    return std::fetestexcept(kFaultFlags) != 0;
+#endif
+}
+
+[[noreturn, gnu::noinline, gnu::cold]] void ThrowFloatingPointFault() {
+    const int raised = std::fetestexcept(kFaultFlags);
+    std::feclearexcept(kFaultFlags);
+    if (raised & FE_DIVBYZERO) throw EMathError(kMessageFloatDivisionByZero);
+    if (raised & FE_INVALID) throw EMathError(kMessageInvalidOperation);
+    throw EMathError(kMessageOverflow);
+}
+
+// DIV and MOD work on 64-bit integers, where a zero divisor would trap.
+[[gnu::noinline]] Real IntegerDivision(Real dividend, Real divisor, bool remainder) {
+    constexpr Real kLimit = 9223372036854775808.0L;  // 2^63
+    if (!(dividend >= -kLimit && dividend < kLimit && divisor >= -kLimit && divisor < kLimit)) {
+        std::feraiseexcept(FE_INVALID);  // NaN, infinite or beyond 64 bits
+        return std::numeric_limits<Real>::quiet_NaN();
+    }
+    const auto a = static_cast<int64_t>(dividend);
+    const auto b = static_cast<int64_t>(divisor);
+    if (b == 0) throw EMathError(kMessageDivisionByZero);
+    if (b == -1) return remainder ? 0.0L : -static_cast<Real>(a);  // -2^63 / -1 overflows int64
+    return static_cast<Real>(remainder ? a % b : a / b);
+}
+
+}  // namespace
+
+bool FloatingPointFaultRaised() {
+#if defined(__x86_64__) || defined(__i386__)
+    uint32_t control;
+    asm volatile("stmxcsr %0" : "=m"(control)::"memory");
+    return X87FaultRaised() || (control & kFaultFlags) != 0;
+#else
+    return std::fetestexcept(kFaultFlags) != 0;
+#endif
+}
+
+CompiledExpression::CompiledExpression(std::vector<Instruction> code,
+                                       std::vector<ParserOperation> calls,
+                                       std::unique_ptr<Real[]> cells)
+    : code_(std::move(code)), calls_(std::move(calls)), cells_(std::move(cells)) {
+    for (const Instruction& instruction : code_) {
+        // sinl, cosl and expl compute in the x87 unit; logl reports a zero or
+        // negative argument through SSE, and routines may do anything.
+        switch (instruction.code) {
+            case InstructionCode::Ln:
+            case InstructionCode::RealPower:
+            case InstructionCode::RealPowerOf:
+            case InstructionCode::IntegerQuotient:
+            case InstructionCode::IntegerQuotientOf:
+            case InstructionCode::IntegerRemainder:
+            case InstructionCode::IntegerRemainderOf:
+            case InstructionCode::Call:
+                x87Only_ = false;
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void ExecuteOperation(ParserOperation& op) {
+    switch (op.kind) {
+        case OperationKind::Variable:
+        case OperationKind::Constant:
+            break;
+        case OperationKind::Negate:
+            *op.result = -*op.op1;
+            break;
+        case OperationKind::Add:
+            *op.result = *op.op1 + *op.op2;
+            break;
+        case OperationKind::Subtract:
+            *op.result = *op.op1 - *op.op2;
+            break;
+        case OperationKind::Multiply:
+            *op.result = *op.op1 * *op.op2;
+            break;
+        case OperationKind::Divide:
+            *op.result = *op.op1 / *op.op2;
+            break;
+        case OperationKind::IntegerRemainder:
+            *op.result = IntegerDivision(*op.op1, *op.op2, true);
+            break;
+        case OperationKind::IntegerQuotient:
+            *op.result = IntegerDivision(*op.op1, *op.op2, false);
+            break;
+        case OperationKind::IntegerPower:
+            *op.result = IntegerPower(*op.op1, TruncateToInt64(*op.op2));
+            break;
+        case OperationKind::RealPower:
+            *op.result = RealPower(*op.op1, *op.op2);
+            break;
+        case OperationKind::Square:
+            *op.result = *op.op1 * *op.op1;
+            break;
+        case OperationKind::Cube:
+            *op.result = *op.op1 * *op.op1 * *op.op1;
+            break;
+        case OperationKind::FourthPower: {
+            const Real square = *op.op1 * *op.op1;
+            *op.result = square * square;
+            break;
+        }
+        case OperationKind::Function1:
+        case OperationKind::Function2:
+            op.routine(op);
+            break;
+    }
+}
+
+void ArithmeticRoutine(ParserOperation& op) {
+    ExecuteOperation(op);
+}
+
+void FuseLoads(std::vector<Instruction>& code) {
+    std::vector<Instruction> fused;
+    fused.reserve(code.size());
+    for (size_t i = 0; i < code.size(); ++i) {
+        const Instruction& load = code[i];
+        if (load.code == InstructionCode::Load && i + 1 < code.size()) {
+            const Instruction& next = code[i + 1];
+            InstructionCode combined = InstructionCode::End;
+            switch (next.code) {
+                case InstructionCode::Add:
+                    combined = InstructionCode::AddCells;
+                    break;
+                case InstructionCode::Subtract:
+                    combined = InstructionCode::SubtractCells;
+                    break;
+                case InstructionCode::Multiply:
+                    combined = InstructionCode::MultiplyCells;
+                    break;
+                case InstructionCode::Divide:
+                    combined = InstructionCode::DivideCells;
+                    break;
+                case InstructionCode::Square:
+                    combined = InstructionCode::SquareCell;
+                    break;
+                case InstructionCode::Cube:
+                    combined = InstructionCode::CubeCell;
+                    break;
+                default:
+                    break;
+            }
+            if (combined != InstructionCode::End) {
+                fused.push_back({combined, load.cell, nullptr, next.cell});
+                ++i;
+                continue;
+            }
+        }
+        fused.push_back(load);
+    }
+    code = std::move(fused);
+}
+
+Real CompiledExpression::Run() {
+    Real acc = 0;
+    for (const Instruction* in = code_.data();; ++in) {
+        switch (in->code) {
+            case InstructionCode::Load:
+                acc = *in->cell;
+                break;
+            case InstructionCode::Store:
+                *in->cell = acc;
+                break;
+            case InstructionCode::Add:
+                acc += *in->cell;
+                break;
+            case InstructionCode::Subtract:
+                acc -= *in->cell;
+                break;
+            case InstructionCode::SubtractFrom:
+                acc = *in->cell - acc;
+                break;
+            case InstructionCode::Multiply:
+                acc *= *in->cell;
+                break;
+            case InstructionCode::Divide:
+                acc /= *in->cell;
+                break;
+            case InstructionCode::DivideInto:
+                acc = *in->cell / acc;
+                break;
+            case InstructionCode::Negate:
+                acc = -acc;
+                break;
+            case InstructionCode::Square:
+                acc *= acc;
+                break;
+            case InstructionCode::Cube:
+                acc = acc * acc * acc;
+                break;
+            case InstructionCode::FourthPower:
+                acc *= acc;
+                acc *= acc;
+                break;
+            case InstructionCode::IntegerPower:
+                acc = IntegerPower(acc, TruncateToInt64(*in->cell));
+                break;
+            case InstructionCode::RealPower:
+                acc = RealPower(acc, *in->cell);
+                break;
+            case InstructionCode::RealPowerOf:
+                acc = RealPower(*in->cell, acc);
+                break;
+            case InstructionCode::IntegerQuotient:
+                acc = IntegerDivision(acc, *in->cell, false);
+                break;
+            case InstructionCode::IntegerQuotientOf:
+                acc = IntegerDivision(*in->cell, acc, false);
+                break;
+            case InstructionCode::IntegerRemainder:
+                acc = IntegerDivision(acc, *in->cell, true);
+                break;
+            case InstructionCode::IntegerRemainderOf:
+                acc = IntegerDivision(*in->cell, acc, true);
+                break;
+            case InstructionCode::AddCells:
+                acc = *in->cell + *in->other;
+                break;
+            case InstructionCode::SubtractCells:
+                acc = *in->cell - *in->other;
+                break;
+            case InstructionCode::MultiplyCells:
+                acc = *in->cell * *in->other;
+                break;
+            case InstructionCode::DivideCells:
+                acc = *in->cell / *in->other;
+                break;
+            case InstructionCode::SquareCell:
+                acc = *in->cell * *in->cell;
+                break;
+            case InstructionCode::CubeCell:
+                acc = *in->cell * *in->cell * *in->cell;
+                break;
+            case InstructionCode::Sqrt:
+#if defined(__x86_64__) || defined(__i386__)
+                // fsqrt itself, so a negative argument shows in the x87 flags.
+                asm("fsqrt" : "+t"(acc));
+#else
+                acc = std::sqrt(acc);
+#endif
+                break;
+            case InstructionCode::Abs:
+                acc = std::fabs(acc);
+                break;
+            case InstructionCode::Sin:
+                acc = std::sin(acc);
+                break;
+            case InstructionCode::Cos:
+                acc = std::cos(acc);
+                break;
+            case InstructionCode::Exp:
+                acc = std::exp(acc);
+                break;
+            case InstructionCode::Ln:
+                acc = std::log(acc);
+                break;
+            case InstructionCode::Call:
+                *in->cell = acc;
+                in->call->routine(*in->call);
+                acc = *in->call->result;
+                break;
+            case InstructionCode::End:
+                return acc;
+        }
+    }
+}
+
+Real CompiledExpression::Evaluate() {
+    if (code_.empty()) return 0;
+    const Real result = Run();
+    const bool faulted = x87Only_ ? X87FaultRaised() : FloatingPointFaultRaised();
+    if (faulted) return Recheck();
+    return result;
+}
+
+// The flags may have been left by other code before this evaluation. Rather
+// than pay for a second read on every evaluation, clear them and run once
+// more: a fault that comes back is ours.
+[[gnu::noinline]] Real CompiledExpression::Recheck() {
+    std::feclearexcept(kFaultFlags);
+    const Real result = Run();
+    if (FloatingPointFaultRaised()) ThrowFloatingPointFault();
+    return result;
+}
+
+}  // namespace expr

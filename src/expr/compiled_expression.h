@@ -1,0 +1,99 @@
+// A compiled expression: a flat list of accumulator instructions over one block
+// of cells, and the walk that evaluates it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "parser.h"
+
+namespace expr {
+
+// The value being computed lives in one accumulator; each instruction combines
+// it with at most one cell. "Of" variants take the cell as the left operand.
+enum class InstructionCode : uint8_t {
+    Load,
+    Store,
+    Add,
+    Subtract,
+    SubtractFrom,
+    Multiply,
+    Divide,
+    DivideInto,
+    Negate,
+    Square,
+    Cube,
+    FourthPower,
+    IntegerPower,
+    RealPower,
+    RealPowerOf,
+    IntegerQuotient,
+    IntegerQuotientOf,
+    IntegerRemainder,
+    IntegerRemainderOf,
+    // cell op other: a load fused with the operation that follows it.
+    AddCells,
+    SubtractCells,
+    MultiplyCells,
+    DivideCells,
+    SquareCell,
+    CubeCell,
+    // Built-in functions worth doing without a routine call.
+    Sqrt,
+    Abs,
+    Sin,
+    Cos,
+    Exp,
+    Ln,
+    // Any other function: cell holds the last argument, call the operation.
+    Call,
+    End,
+};
+
+struct Instruction {
+    InstructionCode code;
+    Real* cell = nullptr;
+    ParserOperation* call = nullptr;
+    const Real* other = nullptr;  // second cell of the fused forms
+};
+
+// Fuses each load with the arithmetic instruction after it where a fused form exists.
+void FuseLoads(std::vector<Instruction>& code);
+
+class CompiledExpression {
+public:
+    CompiledExpression() = default;
+    // `code` ends with End; it points into `cells`, `calls` and variable cells
+    // owned elsewhere.
+    CompiledExpression(std::vector<Instruction> code, std::vector<ParserOperation> calls,
+                       std::unique_ptr<Real[]> cells);
+
+    bool Empty() const { return code_.empty(); }
+
+    // Runs the instructions and returns the result; 0 when empty. Throws
+    // EMathError when the arithmetic failed on the way.
+    Real Evaluate();
+
+private:
+    Real Run();
+    Real Recheck();
+
+    std::vector<Instruction> code_;
+    std::vector<ParserOperation> calls_;
+    std::unique_ptr<Real[]> cells_;
+    // Library functions report some faults in the SSE flags; plain arithmetic
+    // only in the x87 flags, which are cheaper to read alone.
+    bool x87Only_ = true;
+};
+
+// Runs one operation record the way the instructions do; constant folding uses it.
+void ExecuteOperation(ParserOperation& op);
+
+// The routine stored in operation records of the arithmetic kinds.
+void ArithmeticRoutine(ParserOperation& op);
+
+// Division by zero, an invalid operation or an overflow is flagged (x87 and SSE).
+bool FloatingPointFaultRaised();
+
+}  // namespace expr
