@@ -182,8 +182,11 @@ Real IntegerPower(Real base, int64_t exponent) {
     fexcept_t overflowBefore;
     fegetexceptflag(&overflowBefore, FE_OVERFLOW);
     const Real power = raise(base);
-    if (std::isinf(power) && std::isfinite(base)) {
-        // The reciprocal is merely tiny, not an overflow: take the reciprocal first.
+    // When the positive power leaves the range, its reciprocal may still be
+    // representable (or truly overflow): take the reciprocal of the base first.
+    const bool beyondRange =
+        (std::isinf(power) && std::isfinite(base)) || (power == 0 && base != 0);
+    if (beyondRange) {
         fesetexceptflag(&overflowBefore, FE_OVERFLOW);
         return raise(1.0L / base);
     }

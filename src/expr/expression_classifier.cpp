@@ -175,6 +175,7 @@ std::pair<int32_t, int32_t> ExpressionClassifier::StripBrackets(int32_t begin, i
 }
 
 ExpressionClassifier::Term ExpressionClassifier::Classify(int32_t begin, int32_t end) {
+    if (!wellNested_) return {TermForm::Invalid, -1};
     if (Query(begin, end) == TermForm::Unknown) {
         while (!frames_.empty()) Step();
     }

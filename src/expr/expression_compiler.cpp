@@ -1,5 +1,5 @@
 // Compiling expression text: whole-text checks, building the term tree from the
-// classification, folding constant terms, and laying out the operation list.
+// classification, folding constant terms, and laying out the instructions.
 #include "expression_compiler.h"
 
 #include <algorithm>
@@ -95,6 +95,9 @@ private:
     void CountOperation(int32_t depth);
     OperationKind PowerKind(int32_t exponentBegin, int32_t exponentEnd);
     void Fold(int32_t index);
+    void Emit(int32_t index);
+    Real* NewCell(Real value = 0);
+    Real* LeafCell(int32_t index);
     std::string_view Name(int32_t begin, int32_t end) const {
         return text_.substr(begin, end - begin);
     }
@@ -104,11 +107,6 @@ private:
     const SymbolTable& symbols_;
     std::vector<Node> nodes_;
     std::array<int32_t, kMaxNesting + 1> operationsPerLevel_{};
-
-    void Emit(int32_t index);
-    Real* NewCell(Real value = 0);
-    Real* LeafCell(int32_t index);
-
     std::vector<Instruction> code_;
     std::vector<ParserOperation> calls_;
     std::unique_ptr<Real[]> cells_;

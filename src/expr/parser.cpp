@@ -90,6 +90,9 @@ TParser::TParser() : impl_(std::make_unique<Impl>()) {
 
 TParser::~TParser() = default;
 
+// FixedNumberformat chooses between two number readers that agree in this
+// program, where the decimal separator is always "."; both read with
+// ParseFixedNumber.
 void TParser::SetExpression(const std::string& text) {
     impl_->compiled = CompiledExpression();
     expression_ = text;

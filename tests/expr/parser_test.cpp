@@ -336,6 +336,7 @@ TEST_F(ParserTest, ArithmeticFaultsComeOutOfValue) {
         {"sqrt(x)", -1, "Invalid floating point operation"},
         {"x^0.5", -8, "Invalid floating point operation"},
         {"x^-1", 0, "Floating point division by zero"},
+        {"x^-2", 1E-4000L, "Floating point overflow"},  // not a division by an underflowed 0
         {"exp(x)", 100000, "Floating point overflow"},
         {"x*1E4000*1E4000", 1, "Floating point overflow"},
         {"7DIVx", 0, "Division by zero"},
