@@ -11,6 +11,7 @@ ZORVAT_PACKAGES=(
     libgtest-dev googletest libbenchmark-dev
     fonts-liberation2 fonts-urw-base35
     qpdf poppler-utils giflib-tools python3
+    texlive-latex-base texlive-pictures
 )
 
 zorvat_install_packages() {
