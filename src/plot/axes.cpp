@@ -132,7 +132,8 @@ std::string FormatWithPattern(Real value, const std::string& pattern) {
         exponent = static_cast<int>(std::floor(std::log10(magnitude)));
         magnitude /= std::pow(10.0L, exponent);
         // Rounding may carry the mantissa to 10.
-        if (std::nearbyint(magnitude * std::pow(10.0L, decimals)) >= 10 * std::pow(10.0L, decimals)) {
+        if (std::nearbyint(magnitude * std::pow(10.0L, decimals)) >=
+            10 * std::pow(10.0L, decimals)) {
             magnitude /= 10;
             ++exponent;
         }

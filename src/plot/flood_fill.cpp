@@ -15,7 +15,7 @@ namespace {
 
 // The pixels of the area, as a mask over the clip rectangle.
 class AreaMask {
-  public:
+public:
     explicit AreaMask(const QRect& area)
         : area_(area), marks_(static_cast<size_t>(area.width()) * area.height(), 0) {}
 
@@ -26,7 +26,7 @@ class AreaMask {
     }
     const QRect& Bounds() const { return bounds_; }
 
-  private:
+private:
     size_t Index(int x, int y) const {
         return static_cast<size_t>(y - area_.top()) * area_.width() + (x - area_.left());
     }

@@ -11,8 +11,8 @@ namespace plot {
 struct WorldBox {
     Real x1 = -1, x2 = 1, y1 = -1, y2 = 1;
     static WorldBox Of(const TPlotSurface& surface) {
-        return {surface.D2WorldX1(), surface.D2WorldX1() + surface.D2WorldXW(),
-                surface.D2WorldY1(), surface.D2WorldY1() + surface.D2WorldYW()};
+        return {surface.D2WorldX1(), surface.D2WorldX1() + surface.D2WorldXW(), surface.D2WorldY1(),
+                surface.D2WorldY1() + surface.D2WorldYW()};
     }
 };
 

@@ -15,7 +15,7 @@ namespace plot {
 using Real = long double;
 
 class EPlotSurfaceError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 
@@ -64,7 +64,7 @@ struct FloatPoint {
 
 // The point list of the poly-operations.
 class TFloatPointList {
-  public:
+public:
     void Add(Real x, Real y) { points_.push_back({x, y}); }
     void Assign(const TFloatPointList& other) {
         points_.insert(points_.end(), other.points_.begin(), other.points_.end());
@@ -73,12 +73,12 @@ class TFloatPointList {
     int Count() const { return static_cast<int>(points_.size()); }
     const std::vector<FloatPoint>& Points() const { return points_; }
 
-  private:
+private:
     std::vector<FloatPoint> points_;
 };
 
 class TPlotSurface {
-  public:
+public:
     TPlotSurface(int width = 30, int height = 30);
     ~TPlotSurface();
     TPlotSurface(const TPlotSurface&) = delete;
@@ -161,7 +161,7 @@ class TPlotSurface {
     Real D3ViewDist = 6.4L, D3ViewAngle = 6;
     bool D3AspectRatio = true;
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     Real worldX1_ = -1, worldXW_ = 2, worldY1_ = -1, worldYW_ = 2;

@@ -39,7 +39,7 @@ struct LabelMargins {
 enum class ArcKind { Arc, Chord, Pie };
 
 class SurfaceDevice {
-  public:
+public:
     // `scale` multiplies pixel distances and font sizes relative to the screen.
     SurfaceDevice(QPaintDevice& target, int scale, const DrawingObjects& objects);
 
@@ -78,7 +78,7 @@ class SurfaceDevice {
     int TextWidth(const std::string& text) const;
     int TextHeight(const std::string& text) const;
 
-  private:
+private:
     template <class Shape>
     void Figure(bool filled, const Shape& shape);
     void BeginPainter(QPainter& painter) const;
