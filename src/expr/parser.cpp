@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 #include "builtin_functions.h"
 #include "compiled_expression.h"
@@ -36,7 +37,20 @@ struct TParser::Impl final : SymbolTable {
     std::map<std::string, OperationRoutine, std::less<>> functions2;
     std::vector<OperationRoutine> pureRoutines;
     size_t longestName = 0;
-    CompiledExpression compiled;
+    // Compiled texts, so that a program line evaluated on every loop pass is
+    // compiled once. A new variable or function can change what a text means
+    // ("PI" once a variable PI exists), so those empty the cache.
+    std::unordered_map<std::string, std::shared_ptr<CompiledExpression>> cache;
+    std::shared_ptr<CompiledExpression> compiled = std::make_shared<CompiledExpression>();
+    static constexpr size_t kCacheLimit = 4096;
+
+    std::shared_ptr<CompiledExpression> CompileCached(const std::string& text) {
+        if (const auto it = cache.find(text); it != cache.end()) return it->second;
+        auto result = std::make_shared<CompiledExpression>(CompileExpression(text, *this));
+        if (cache.size() >= kCacheLimit) cache.clear();
+        cache.emplace(text, result);
+        return result;
+    }
 
     bool IsVariable(std::string_view name) const override { return variables.contains(name); }
     bool IsFunction1(std::string_view name) const override { return functions1.contains(name); }
@@ -94,12 +108,13 @@ TParser::~TParser() = default;
 // program, where the decimal separator is always "."; both read with
 // ParseFixedNumber.
 void TParser::SetExpression(const std::string& text) {
-    impl_->compiled = CompiledExpression();
+    static const auto empty = std::make_shared<CompiledExpression>();
+    impl_->compiled = empty;
     expression_ = text;
     parserError_ = false;
     if (text.empty()) return;
     try {
-        impl_->compiled = CompileExpression(text, *impl_);
+        impl_->compiled = impl_->CompileCached(text);
     } catch (const EMathParserError& error) {
         parserError_ = true;
         if (!OnParserError) throw;
@@ -111,8 +126,17 @@ void TParser::SetExpression(const std::string& text) {
 }
 
 Real TParser::Value() {
-    return impl_->compiled.Evaluate();
+    return impl_->compiled->Evaluate();
 }
+
+std::shared_ptr<CompiledExpression> TParser::Compile(const std::string& text) {
+    static const auto empty = std::make_shared<CompiledExpression>();
+    return text.empty() ? empty : impl_->CompileCached(text);
+}
+
+Real TParser::Evaluate(CompiledExpression& compiled) { return compiled.Evaluate(); }
+
+
 
 Real* TParser::AssignVariable(std::string_view name, Real value) {
     std::string upper = UpperCase(name);
@@ -133,6 +157,8 @@ Real* TParser::AssignVariable(std::string_view name, Real value) {
     *cell = value;
     impl_->longestName = std::max(impl_->longestName, upper.size());
     impl_->variables.emplace(std::move(upper), cell);
+    impl_->cache.clear();
+    ++generation_;
     return cell;
 }
 
@@ -147,16 +173,22 @@ bool TParser::HasVariable(std::string_view name) const {
 
 void TParser::ReleaseVariables() {
     SetExpression("");  // the compiled list points at the cells freed below
+    impl_->cache.clear();
+    ++generation_;
     impl_->variables.clear();
     impl_->ownedCells.clear();
 }
 
 void TParser::RegisterFunction1(std::string_view name, OperationRoutine routine) {
     impl_->Register(impl_->functions1, name, routine);
+    impl_->cache.clear();
+    ++generation_;
 }
 
 void TParser::RegisterFunction2(std::string_view name, OperationRoutine routine) {
     impl_->Register(impl_->functions2, name, routine);
+    impl_->cache.clear();
+    ++generation_;
 }
 
 Real& TParser::X() {

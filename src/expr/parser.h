@@ -36,6 +36,7 @@ enum class OperationKind : uint8_t {
 };
 
 struct ParserOperation;
+class CompiledExpression;
 // A registered function has exactly the shape of an operation routine: it reads
 // op1 (and op2) and writes result.
 using OperationRoutine = void (*)(ParserOperation& op);
@@ -64,6 +65,14 @@ public:
     // Evaluates the compiled list; 0 when nothing is compiled. Throws EMathError.
     Real Value();
 
+    // For callers that evaluate the same texts over and over (a program's lines):
+    // compiles `text` without making it the Expression (errors as SetExpression,
+    // without OnParserError). The result stays valid while Generation() is
+    // unchanged; creating a variable or registering a function changes it.
+    std::shared_ptr<CompiledExpression> Compile(const std::string& text);
+    static Real Evaluate(CompiledExpression& compiled);
+    uint64_t Generation() const { return generation_; }
+
     bool FixedNumberformat = true;
     std::function<void(TParser&, const EMathParserError&)> OnParserError;
 
@@ -87,6 +96,7 @@ private:
     std::unique_ptr<Impl> impl_;
     std::string expression_;
     bool parserError_ = false;
+    uint64_t generation_ = 0;
 };
 
 bool IsValidIdentifier(std::string_view name);
