@@ -1,9 +1,35 @@
 // The headless Host of batch mode.
 #include "app/batch_host.h"
 
+#include <atomic>
+#include <csignal>
 #include <ostream>
 
 namespace app {
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void OnInterrupt(int) {
+    interrupted = true;
+}
+
+}  // namespace
+
+bool BatchHost::TakeStopRequest() {
+    return interrupted.exchange(false);
+}
+
+// The first interrupt asks the program to stop; a second one ends zorvat as usual
+// (a program that never reaches a loop end with checking on cannot notice the first).
+void BatchHost::InstallInterruptHandler() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+}
 
 std::string MessageLine(const std::string& caption, const std::string& text) {
     std::string line = caption + ": ";

@@ -22,6 +22,9 @@ public:
     std::optional<std::string> ChooseSaveFile(const std::string& caption,
                                               const std::string& suggestedName) override;
     void ProcessEvents() override {}
+    // An interrupt signal (Ctrl+C) asks a running program to stop at its next loop end.
+    bool TakeStopRequest() override;
+    static void InstallInterruptHandler();
     void Sleep(int) override {}
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
     std::string ClipboardText() override { return clipboard_; }

@@ -3,6 +3,7 @@
 #include "app/batch_mode.h"
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
@@ -110,9 +111,18 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
     return options;
 }
 
+// Qt's own notes (for example about XDG_RUNTIME_DIR) would mix with the message
+// lines on stderr; only its serious errors get through.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        fprintf(stderr, "Qt: %s\n", message.toLocal8Bit().constData());
+    }
+}
+
 // Fonts and painting need a QGuiApplication; batch mode needs no display.
 std::unique_ptr<QGuiApplication> MakeHeadlessApplication() {
     if (QGuiApplication::instance() != nullptr) return nullptr;
+    qInstallMessageHandler(QuietQtMessages);
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;
     static char name[] = "zorvat";
@@ -126,7 +136,7 @@ std::vector<std::string> ReadProgram(const std::string& path) {
     return *lines;
 }
 
-int RunProgram(const std::vector<std::string>& args, std::ostream& err) {
+int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const BatchOptions options = ParseBatchOptions(args);
     const auto source = ReadProgram(options.program);
     auto application = MakeHeadlessApplication();
@@ -157,7 +167,11 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& err) {
     compileOptions.programFolder = std::filesystem::path(options.program).parent_path().string();
     compileOptions.host = &host;
     runner.Program() = engine::CompileProgram(source, compileOptions);
+    BatchHost::InstallInterruptHandler();
     runner.Run();
+    for (const auto& line : runner.Output().Lines()) out << line << '\n';
+    for (const auto& line : runner.Panel().ProgramLines()) out << line << '\n';
+    out.flush();
 
     int status = runner.LastRunFailed() ? kExitRunError : kExitOk;
     if (!options.pngFile.empty() && !surface.SavePng(options.pngFile)) {
@@ -221,8 +235,8 @@ int Evaluate(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int AskSymbolic(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) throw UsageError("--symbolic verwacht precies een opdracht");
     std::vector<char> buffer(1000);
-    const int length = symbolic_calculate(args[1].c_str(), buffer.data(),
-                                          static_cast<int>(buffer.size()));
+    const int length =
+        symbolic_calculate(args[1].c_str(), buffer.data(), static_cast<int>(buffer.size()));
     (length < 0 ? err : out) << buffer.data() << '\n';
     return length < 0 ? kExitRunError : kExitOk;
 }
@@ -239,7 +253,7 @@ bool IsBatchCommand(const std::vector<std::string>& args) {
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     try {
         const std::string& mode = args.at(0);
-        if (mode == "--batch") return RunProgram(args, err);
+        if (mode == "--batch") return RunProgram(args, out, err);
         if (mode == "--compile") return PrintCompiled(args, out, err);
         if (mode == "--eval") return Evaluate(args, out, err);
         if (mode == "--symbolic") return AskSymbolic(args, out, err);

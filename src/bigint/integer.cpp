@@ -8,7 +8,8 @@ namespace bigint {
 void TInteger::AssignInt64(int64_t value) {
     limbs_.clear();
     negative_ = value < 0;
-    uint64_t magnitude = negative_ ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    uint64_t magnitude =
+        negative_ ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     while (magnitude != 0) {
         limbs_.push_back(static_cast<uint32_t>(magnitude % kBase));
         magnitude /= kBase;

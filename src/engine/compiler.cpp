@@ -10,7 +10,9 @@ namespace engine {
 
 namespace {
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
 
 std::string TrimRight(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();

@@ -27,6 +27,9 @@ public:
                                                       const std::string& suggestedName) = 0;
     // Lets the user interact during long work (Escape, buttons, repaint).
     virtual void ProcessEvents() = 0;
+    // True once after the user asked to stop a running program (Escape; in batch
+    // mode an interrupt signal).
+    virtual bool TakeStopRequest() { return false; }
     // Waits during a program's pause; batch mode returns at once.
     virtual void Sleep(int milliseconds) = 0;
     virtual void SetClipboardText(const std::string& text) = 0;

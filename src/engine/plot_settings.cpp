@@ -30,8 +30,12 @@ long long ToInteger(const std::string& text) {
     return value;
 }
 
-Colour ToColour(const std::string& text) { return static_cast<Colour>(ToInteger(text)); }
-int ToInt(const std::string& text) { return static_cast<int>(ToInteger(text)); }
+Colour ToColour(const std::string& text) {
+    return static_cast<Colour>(ToInteger(text));
+}
+int ToInt(const std::string& text) {
+    return static_cast<int>(ToInteger(text));
+}
 
 void ApplyAxisOptions(const std::string& letters, PlotSettings& s) {
     // Lower case switches off first, then upper case switches on.
@@ -51,9 +55,9 @@ void ApplyPlacement(const std::string& value, PlotSettings& s) {
 
 void ApplyRangesAndFunctions(const std::vector<std::string>& lines, PlotSettings& s) {
     const std::pair<const char*, std::string*> texts[] = {
-        {"xmax", &s.xmax},         {"xmin", &s.xmin},         {"ymax", &s.ymax},
-        {"ymin", &s.ymin},         {"F", &s.functions[0]},    {"G", &s.functions[1]},
-        {"H", &s.functions[2]},    {"I", &s.functions[3]},
+        {"xmax", &s.xmax},      {"xmin", &s.xmin},      {"ymax", &s.ymax},
+        {"ymin", &s.ymin},      {"F", &s.functions[0]}, {"G", &s.functions[1]},
+        {"H", &s.functions[2]}, {"I", &s.functions[3]},
     };
     for (const auto& [key, field] : texts) {
         if (auto v = LookupSetting(lines, key)) *field = *v;
@@ -155,10 +159,12 @@ std::vector<std::string> PreferencesLines(const PlotSettings& s) {
     lines.push_back("askleur=" + std::to_string(s.axesColour.own));
     lines.push_back("asdikte=" + std::to_string(s.axesWidth.own));
     for (int i = 0; i < 4; ++i) {
-        lines.push_back(std::string(kFunctionNames[i]) + "kleur=" + std::to_string(s.graphColours[i]));
+        lines.push_back(std::string(kFunctionNames[i]) +
+                        "kleur=" + std::to_string(s.graphColours[i]));
     }
     for (int i = 0; i < 4; ++i) {
-        lines.push_back(std::string(kFunctionNames[i]) + "dikte=" + std::to_string(s.graphWidths[i]));
+        lines.push_back(std::string(kFunctionNames[i]) +
+                        "dikte=" + std::to_string(s.graphWidths[i]));
     }
     lines.push_back("formulierbreedte=" + std::to_string(s.formWidth));
     lines.push_back("formulierhoogte=" + std::to_string(s.formHeight));

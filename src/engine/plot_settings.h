@@ -24,8 +24,8 @@ public:
 // A colour or width that a program may fix for its runs, else the window's swatch.
 template <typename T>
 struct Swatch {
-    T own{};                  // what the window's swatch shows
-    std::optional<T> fixed;   // set by the running program
+    T own{};                 // what the window's swatch shows
+    std::optional<T> fixed;  // set by the running program
     T Effective() const { return fixed.value_or(own); }
     bool Enabled() const { return !fixed.has_value(); }
 };

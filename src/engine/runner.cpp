@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "engine/string_commands.h"
 #include "expr/number_format.h"
 #include "plot/axes.h"
 
@@ -43,9 +44,14 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface) : host_(host), surface_(
     parsers_[3].AssignVariable("a", 0);
     parsers_[3].AssignVariable("b", 0);
     RegisterStatements(*this);
+    RegisterProcedures(*this);
+    RegisterStringCommands(*this);
+    RegisterTextOutput(*this);
 }
 
-expr::TParser& Runner::Parser(int number) { return parsers_.at(static_cast<size_t>(number - 1)); }
+expr::TParser& Runner::Parser(int number) {
+    return parsers_.at(static_cast<size_t>(number - 1));
+}
 
 bigint::TInteger& Runner::Register(char letter) {
     const int index = std::tolower(static_cast<unsigned char>(letter)) - 'a';
@@ -55,12 +61,9 @@ bigint::TInteger& Runner::Register(char letter) {
     return registers_[static_cast<size_t>(index)];
 }
 
-const std::string& Runner::Line(size_t index) const {
-    static const std::string empty;
-    return index < program_.size() ? program_[index] : empty;
+const std::string& Runner::NextArgument() {
+    return Line(cursor_++);
 }
-
-const std::string& Runner::NextArgument() { return Line(cursor_++); }
 
 void Runner::RegisterCommand(const std::string& word, CommandHandler handler) {
     commands_[word] = handler;
@@ -76,8 +79,39 @@ void Runner::EndRunWithMessage(const std::string& text) {
     cursor_ = program_.size();
 }
 
-void Runner::SetNumeric(const std::string& name, Real value) {
-    for (int i = 0; i < 3; ++i) parsers_[static_cast<size_t>(i)].AssignVariable(name, value);
+std::array<Real*, 3> Runner::SetNumeric(const std::string& name, Real value) {
+    std::array<Real*, 3> cells{};
+    for (size_t i = 0; i < 3; ++i) cells[i] = parsers_[i].AssignVariable(name, value);
+    return cells;
+}
+
+void Runner::AssignNumericLine(size_t index, Real value) {
+    if (index >= lineCache_.size() || !lineCache_[index].plain) {
+        SetNumeric(Preprocess(Line(index)), value);
+        return;
+    }
+    LineCache& cache = lineCache_[index];
+    if (cache.cells[0] == nullptr) {
+        cache.cells = SetNumeric(program_[index], value);
+        return;
+    }
+    StoreInCells(cache.cells, value);
+}
+
+void Runner::SetNumericAll(const std::string& name, Real value) {
+    for (auto& parser : parsers_) parser.AssignVariable(name, value);
+}
+
+void Runner::ProcessEvents() {
+    host_.ProcessEvents();
+    if (host_.TakeStopRequest()) stopRequest_ = true;
+}
+
+void Runner::LoopYield(bool always) {
+    if (always || (!loopYieldDone_ && settings_.checking)) {
+        ProcessEvents();
+        loopYieldDone_ = true;
+    }
 }
 
 // --- Arguments ---
@@ -105,24 +139,18 @@ bigint::TInteger& Runner::RegisterOperand(const std::string& operand) {
 std::string Runner::EvaluatePredicate(const std::string& text) {
     const size_t open = text.find('(');
     const size_t close = text.rfind(')');
-    const std::string inside = open != std::string::npos && close != std::string::npos &&
-                                       close > open
-                                   ? text.substr(open + 1, close - open - 1)
-                                   : std::string();
+    const std::string inside =
+        open != std::string::npos && close != std::string::npos && close > open
+            ? text.substr(open + 1, close - open - 1)
+            : std::string();
     const size_t comma = inside.find(',');
     const std::string first = inside.substr(0, comma);
     const std::string second = comma == std::string::npos ? "" : inside.substr(comma + 1);
 
     if (Contains(text, "?isoneven#")) return RegisterOperand(first).IsOdd() ? "1" : "0";
     if (Contains(text, "?ispositief#")) return RegisterOperand(first).Sign() > 0 ? "1" : "0";
-    if (Contains(text, "gelijk$")) {
-        auto lower = [](std::string s) {
-            std::transform(s.begin(), s.end(), s.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            return s;
-        };
-        return lower(Preprocess(first)) == lower(Preprocess(second)) ? "1" : "0";
-    }
+    if (Contains(text, "gelijk$")) return EqualTextPredicate(*this, text);
+    if (Contains(text, "equivalent$")) return EquivalentPredicate(*this, text);
     const bool equal = Contains(text, "?gelijk#");
     const bool greater = Contains(text, "?groter#");
     const bool less = Contains(text, "?kleiner#");
@@ -183,6 +211,31 @@ Real Runner::EvaluateNumeric(const std::string& text) {
     return EvaluateCompiled(parsers_[0], text);
 }
 
+Real Runner::NumericArgument() { return NumericLine(cursor_++); }
+
+Real Runner::NumericLine(size_t index) {
+    if (index >= lineCache_.size() || !lineCache_[index].plain) return EvaluateNumeric(Line(index));
+    const std::string& text = program_[index];
+    LineCache& cache = lineCache_[index];
+    expr::TParser& parser = parsers_[0];
+    if (!cache.compiled || cache.compiledGeneration != parser.Generation()) {
+        try {
+            cache.compiled = parser.Compile(text);
+            cache.compiledGeneration = parser.Generation();
+        } catch (const expr::EMathParserError&) {
+            CompileExpression(parser, text);  // reports it
+            throw;
+        }
+    }
+    try {
+        return expr::TParser::Evaluate(*cache.compiled);
+    } catch (const expr::EMathError&) {
+        ShowMessage(kErrorCaption, "Fout bij de evaluatie van " + text, MessageIcon::Error);
+        evaluationErrorShown_ = true;
+        throw;
+    }
+}
+
 // --- The run ---
 
 bool Runner::PrepareRun() {
@@ -232,6 +285,7 @@ void Runner::Run() {
         ResetDrawingObjects();
     }
     running_ = false;
+    lineCache_.clear();
     // The sliders' a and b, also after an error, so F..I can use them.
     parsers_[3].AssignVariable("a", trackBars_[0] / 10.0L);
     parsers_[3].AssignVariable("b", trackBars_[1] / 10.0L);
@@ -242,26 +296,50 @@ void Runner::Run() {
 
 void Runner::ExecuteProgram() {
     for (auto& parser : parsers_) parser.AssignVariable("_toetscode", 0);
+    host_.TakeStopRequest();
     stopRequest_ = false;
+    repeatStack_.clear();
+    loops_.clear();
+    calls_.clear();
+    loopYieldDone_ = false;
     surface_.GetBrush().style = plot::BrushStyle::Clear;
+    panel_.CutBackToFixedPart();
 
     endMarker_ = 0;
     if (const auto it = std::find(program_.begin(), program_.end(), "eind"); it != program_.end()) {
         endMarker_ = static_cast<size_t>(it - program_.begin());
     }
-    std::string previous;
+    ResolveLines();
+    bool havePrevious = false;
+    size_t previous = 0;
     cursor_ = 0;
     while (cursor_ < program_.size()) {
-        std::string word = program_[cursor_++];
-        if (word == "_" && !previous.empty()) word = previous;
-        if (const auto it = commands_.find(word); it != commands_.end()) {
-            it->second(*this);
-        } else if (word == "eind") {
+        const size_t index = cursor_++;
+        // "_" repeats the previous command word with the lines that follow as arguments.
+        const size_t word = havePrevious && lineCache_[index].isRepeat ? previous : index;
+        const LineCache& cache = lineCache_[word];
+        if (cache.handler != nullptr) {
+            cache.handler(*this);
+        } else if (cache.isEnd) {
             cursor_ = program_.size();
         }
-        previous = std::move(word);
+        previous = word;
+        havePrevious = true;
     }
     ResetDrawingObjects();
+}
+
+void Runner::ResolveLines() {
+    lineCache_.assign(program_.size(), LineCache{});
+    for (size_t i = 0; i < program_.size(); ++i) {
+        const std::string& line = program_[i];
+        LineCache& cache = lineCache_[i];
+        const auto it = commands_.find(line);
+        cache.handler = it == commands_.end() ? nullptr : it->second;
+        cache.isEnd = line == "eind";
+        cache.isRepeat = line == "_";
+        cache.plain = !line.empty() && line.front() != '$' && line.front() != '?';
+    }
 }
 
 void Runner::ResetDrawingObjects() {
@@ -272,11 +350,11 @@ void Runner::ResetDrawingObjects() {
 
 void Runner::DrawAxes() {
     plot::AxesOptions options;
-    options.placement = !settings_.placement ? plot::AxesPlacement::None
-                        : *settings_.placement == AxesPlacement::Sides
-                            ? plot::AxesPlacement::Sides
-                        : *settings_.placement == AxesPlacement::Middle ? plot::AxesPlacement::Middle
-                                                                        : plot::AxesPlacement::None;
+    options.placement = !settings_.placement                           ? plot::AxesPlacement::None
+                        : *settings_.placement == AxesPlacement::Sides ? plot::AxesPlacement::Sides
+                        : *settings_.placement == AxesPlacement::Middle
+                            ? plot::AxesPlacement::Middle
+                            : plot::AxesPlacement::None;
     options.grid = settings_.grid;
     options.ticks = settings_.ticks;
     options.numbers = settings_.numbers;

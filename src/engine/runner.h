@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,15 +13,60 @@
 #include "engine/host.h"
 #include "engine/plot_settings.h"
 #include "engine/string_store.h"
+#include "engine/text_output.h"
 #include "expr/parser.h"
 #include "plot/graph.h"
 #include "plot/plot_surface.h"
+#include "plot/snapshot.h"
 
 namespace engine {
 
 using expr::Real;
 
 class Runner;
+
+enum class LoopKind { Counted, List, Animation };
+
+// One open for/met/film/voorelke loop.
+struct LoopRecord {
+    LoopKind kind = LoopKind::Counted;
+    std::string variable;
+    std::array<Real*, 3> cells{};  // the variable in Parser1 .. Parser3
+    Real lastWritten = 0;
+    size_t bodyStart = 0;
+    Real end = 0;
+    Real step = 0;
+    std::string remaining;  // list loops: the values not used yet
+    bool hasRemaining = false;
+};
+
+// A name bound by a procedure call: parameter (w value, v variable) or local (l).
+struct BoundName {
+    std::string name;
+    Real saved = 0;
+    char kind = 'w';
+    std::string callerVariable;
+};
+
+struct CallRecord {
+    size_t returnIndex = 0;
+    std::vector<BoundName> names;
+};
+
+// Writes one value into several variable cells. A long double store costs several
+// cycles; copying the stored bytes to the other cells is cheaper.
+inline void StoreInCells(const std::array<Real*, 3>& cells, Real value) {
+    *cells[0] = value;
+    std::memcpy(cells[1], cells[0], 10);
+    std::memcpy(cells[2], cells[0], 10);
+}
+
+// Limits of the run-time tables.
+inline constexpr size_t kMaxOpenLoops = 20;
+inline constexpr size_t kMaxOpenRepeats = 100;
+inline constexpr size_t kMaxBoundNames = 16;
+inline constexpr size_t kMaxCallDepth = 100;
+
 // A command handler reads its argument lines at the cursor and advances past them.
 using CommandHandler = void (*)(Runner& runner);
 
@@ -48,6 +94,8 @@ public:
     // The slider positions; a and b of Parser4 are position / 10.
     std::array<int, 2>& TrackBars() { return trackBars_; }
     plot::Font& WindowFont() { return windowFont_; }
+    TextPanel& Panel() { return panel_; }
+    OutputWindow& Output() { return output_; }
     // The program-interface text fields user1, user2 and user3.
     std::array<std::string, 3>& TextFields() { return textFields_; }
 
@@ -64,7 +112,10 @@ public:
     size_t Cursor() const { return cursor_; }
     void SetCursor(size_t index) { cursor_ = index; }
     size_t LineCount() const { return program_.size(); }
-    const std::string& Line(size_t index) const;
+    const std::string& Line(size_t index) const {
+        static const std::string empty;
+        return index < program_.size() ? program_[index] : empty;
+    }
     // The line at the cursor; the cursor moves past it.
     const std::string& NextArgument();
     // Index of the first line "eind", 0 when there is none.
@@ -74,13 +125,22 @@ public:
     std::string Preprocess(const std::string& text);
     // Preprocesses and evaluates with Parser1; reports and rethrows on failure.
     Real EvaluateNumeric(const std::string& text);
+    // The next argument line as a number (EvaluateNumeric, compiled once per run
+    // for lines that need no preprocessing).
+    Real NumericArgument();
+    // Program line `index` as a number, the same way.
+    Real NumericLine(size_t index);
+    // The next argument line, preprocessed.
+    std::string TextArgument() { return Preprocess(NextArgument()); }
+    // Assigns to the variable named on program line `index` (Parser1 .. Parser3).
+    void AssignNumericLine(size_t index, Real value);
     // Compiles `text` into `parser`, reporting a parse error with the expression.
     // An empty text is a parse error here.
     void CompileExpression(expr::TParser& parser, const std::string& text);
     // Evaluates what `parser` holds, reporting an evaluation error for `argument`.
     Real EvaluateCompiled(expr::TParser& parser, const std::string& argument);
-    // Writes a numeric variable into Parser1, Parser2 and Parser3.
-    void SetNumeric(const std::string& name, Real value);
+    // Writes a numeric variable into Parser1, Parser2 and Parser3; returns its cells.
+    std::array<Real*, 3> SetNumeric(const std::string& name, Real value);
     // Shows `text` and ends the run: the cursor moves past the last line.
     void EndRunWithMessage(const std::string& text);
     void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon);
@@ -89,7 +149,35 @@ public:
 
     void RegisterCommand(const std::string& word, CommandHandler handler);
 
+    // Run-time tables of the statements; emptied at the start of every run.
+    std::vector<size_t>& RepeatStack() { return repeatStack_; }
+    std::vector<LoopRecord>& Loops() { return loops_; }
+    std::vector<CallRecord>& Calls() { return calls_; }
+    // Lets the window process its events once per loop pass (setting "checking").
+    void LoopYield(bool always);
+    void ClearLoopYield() { loopYieldDone_ = false; }
+    void MarkLoopYieldDone() { loopYieldDone_ = true; }
+    // Processes pending events and picks up a stop request.
+    void ProcessEvents();
+    void SetPaused(bool paused) { paused_ = paused; }
+    plot::Snapshot& SnapshotPicture() { return snapshot_; }
+    // Writes into Parser1 .. Parser4.
+    void SetNumericAll(const std::string& name, Real value);
+
 private:
+    // What a run learns about one program line, so that loops do not redo it.
+    // Variable cells stay valid for the whole run: nothing releases variables then.
+    struct LineCache {
+        bool isEnd = false;
+        bool isRepeat = false;  // "_"
+        bool plain = false;     // needs no preprocessing
+        CommandHandler handler = nullptr;
+        std::shared_ptr<expr::CompiledExpression> compiled;
+        uint64_t compiledGeneration = 0;
+        std::array<Real*, 3> cells{};
+    };
+    void ResolveLines();
+
     bool PrepareRun();
     void ExecuteProgram();
     void DrawAxes();
@@ -107,8 +195,16 @@ private:
     CompiledProgram program_;
     std::vector<std::string> extraSettingLines_;
     std::unordered_map<std::string, CommandHandler> commands_;
+    std::vector<LineCache> lineCache_;
     std::array<int, 2> trackBars_{0, 0};
     std::array<std::string, 3> textFields_;
+    TextPanel panel_;
+    OutputWindow output_;
+    plot::Snapshot snapshot_;
+    std::vector<size_t> repeatStack_;
+    std::vector<LoopRecord> loops_;
+    std::vector<CallRecord> calls_;
+    bool loopYieldDone_ = false;
     plot::Font windowFont_;
     plot::WorldBox runWorld_;
 
@@ -124,5 +220,8 @@ private:
 
 // Registers the statements of the language (assignments, control flow, ...).
 void RegisterStatements(Runner& runner);
+void RegisterProcedures(Runner& runner);
+void RegisterStringCommands(Runner& runner);
+void RegisterTextOutput(Runner& runner);
 
 }  // namespace engine

@@ -1,12 +1,12 @@
 // Whole-file text reading and atomic writing.
 #include "engine/text_file.h"
 
+#include <unistd.h>
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <unistd.h>
 
 namespace engine {
 

@@ -1,6 +1,7 @@
 // The command line as scripts use it: the zorvat binary run as a child process.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <QImage>
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace {
 
@@ -43,7 +43,8 @@ class BatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = fs::temp_directory_path() /
-              ("zorvat_batch_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("zorvat_batch_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -52,8 +53,8 @@ protected:
     Result Zorvat(const std::vector<std::string>& args) {
         std::string command = Quote(ZORVAT_BINARY);
         for (const auto& arg : args) command += " " + Quote(arg);
-        command += " >" + Quote((dir / "stdout").string()) + " 2>" + Quote((dir / "stderr").string()) +
-                   " </dev/null";
+        command += " >" + Quote((dir / "stdout").string()) + " 2>" +
+                   Quote((dir / "stderr").string()) + " </dev/null";
         const int raw = std::system(command.c_str());
         Result result;
         EXPECT_TRUE(WIFEXITED(raw)) << "zorvat died: " << command;
@@ -98,15 +99,16 @@ TEST_F(BatchTest, ErrorInTheMiddleStillGivesAxesAndGraph) {
     auto row = [](double y) { return static_cast<int>(std::lround((14 - y) * 239 / 16)); };
     EXPECT_TRUE(Dark(image, column(-3.5), row(0)));  // x-axis
     EXPECT_TRUE(Dark(image, column(0), row(12)));    // y-axis
-    for (double x : {-3.0, -1.5, 1.0, 2.5, 3.5}) EXPECT_TRUE(Dark(image, column(x), row(x * x))) << x;
+    for (double x : {-3.0, -1.5, 1.0, 2.5, 3.5})
+        EXPECT_TRUE(Dark(image, column(x), row(x * x))) << x;
     EXPECT_FALSE(Dark(image, column(2), row(8)));
 }
 
 TEST_F(BatchTest, CleanRunExitsZeroAndSavesPreferences) {
     const std::string program = Write("p.txt", "ymax=8\nF=x^2\nG=2*x+3\n");
     const std::string prefs = (dir / "voorkeuren.txt").string();
-    Result r = Zorvat({"--batch", program, "--set", "assen=zijden", "--field", "H=1",
-                       "--save-prefs", prefs});
+    Result r = Zorvat(
+        {"--batch", program, "--set", "assen=zijden", "--field", "H=1", "--save-prefs", prefs});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const std::string saved = Slurp(prefs);
@@ -124,11 +126,22 @@ TEST_F(BatchTest, CleanRunExitsZeroAndSavesPreferences) {
 
 TEST_F(BatchTest, EvalMatchesTheExpressionRules) {
     const std::pair<std::string, std::string> values[] = {
-        {"2*(3+4)", "14"}, {"((1))", "1"},      {"2-3-4", "-5"},     {"16/4/2", "2"},
-        {"-2^2", "-4"},    {"2^-1", "0.5"},     {"7MOD3", "1"},      {"-7MOD3", "-1"},
-        {"7DIV2", "3"},    {"2^(3^2)", "512"},  {"pi", "3.14159265358979324"},
-        {"-Pi", "-3.14159265358979324"}, {"", "0"}, {"1/3", "0.333333333333333333"},
-        {"10^20", "1E20"}, {"1.5E-7", "1.5E-7"},
+        {"2*(3+4)", "14"},
+        {"((1))", "1"},
+        {"2-3-4", "-5"},
+        {"16/4/2", "2"},
+        {"-2^2", "-4"},
+        {"2^-1", "0.5"},
+        {"7MOD3", "1"},
+        {"-7MOD3", "-1"},
+        {"7DIV2", "3"},
+        {"2^(3^2)", "512"},
+        {"pi", "3.14159265358979324"},
+        {"-Pi", "-3.14159265358979324"},
+        {"", "0"},
+        {"1/3", "0.333333333333333333"},
+        {"10^20", "1E20"},
+        {"1.5E-7", "1.5E-7"},
     };
     for (const auto& [expression, value] : values) {
         const Result r = Zorvat({"--eval", expression});
@@ -160,9 +173,10 @@ TEST_F(BatchTest, EvalMatchesTheExpressionRules) {
 
 TEST_F(BatchTest, CompilePrintsOneTokenALine) {
     const std::string program =
-        Write("c.txt", "a:=b+1\n$t:=hallo\n#a:=2002\nlijn(0;0;1;1) % diagonaal\n"
-                       "tekst(0;0;50\\% korting)\nproc teken(1;2)\nproc init\nlocal(a;b)\n"
-                       "F=x^2\nxmin=-3\nstop()\n");
+        Write("c.txt",
+              "a:=b+1\n$t:=hallo\n#a:=2002\nlijn(0;0;1;1) % diagonaal\n"
+              "tekst(0;0;50\\% korting)\nproc teken(1;2)\nproc init\nlocal(a;b)\n"
+              "F=x^2\nxmin=-3\nstop()\n");
     const Result r = Zorvat({"--compile", program});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,

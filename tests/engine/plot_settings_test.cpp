@@ -15,9 +15,8 @@ TEST(PlotSettings, LookupTakesTheFirstMatchingKeyWithoutRegardToCase) {
 
 TEST(PlotSettings, ProgramLinesChangeTheWindowState) {
     PlotSettings s;
-    engine::ApplyProgramSettings({"xmin=-10", "F=x^2", "xlabel=tijd", "asopties=rG",
-                                  "assen=zijden", "checking=nee"},
-                                 s);
+    engine::ApplyProgramSettings(
+        {"xmin=-10", "F=x^2", "xlabel=tijd", "asopties=rG", "assen=zijden", "checking=nee"}, s);
     EXPECT_EQ(s.xmin, "-10");
     EXPECT_EQ(s.functions[0], "x^2");
     EXPECT_TRUE(s.showXLabel);
@@ -62,14 +61,37 @@ TEST(PlotSettings, PreferencesRoundTripInTheFixedOrder) {
     s.graphWidths[3] = 3;
     s.transparentGifs = false;
     const auto lines = engine::PreferencesLines(s);
-    const std::vector<std::string> keys = {
-        "xmin",    "xmax",    "ymin",    "ymax",   "F",       "G",       "H",
-        "I",       "xlabel",  "ylabel",  "toonxlabel", "toonylabel", "asopties", "assen",
-        "roosterkleur", "askleur", "asdikte", "Fkleur", "Gkleur", "Hkleur", "Ikleur",
-        "Fdikte",  "Gdikte",  "Hdikte",  "Idikte", "formulierbreedte", "formulierhoogte",
-        "transparantegifs"};
+    const std::vector<std::string> keys = {"xmin",
+                                           "xmax",
+                                           "ymin",
+                                           "ymax",
+                                           "F",
+                                           "G",
+                                           "H",
+                                           "I",
+                                           "xlabel",
+                                           "ylabel",
+                                           "toonxlabel",
+                                           "toonylabel",
+                                           "asopties",
+                                           "assen",
+                                           "roosterkleur",
+                                           "askleur",
+                                           "asdikte",
+                                           "Fkleur",
+                                           "Gkleur",
+                                           "Hkleur",
+                                           "Ikleur",
+                                           "Fdikte",
+                                           "Gdikte",
+                                           "Hdikte",
+                                           "Idikte",
+                                           "formulierbreedte",
+                                           "formulierhoogte",
+                                           "transparantegifs"};
     ASSERT_EQ(lines.size(), keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) EXPECT_EQ(lines[i].substr(0, lines[i].find('=')), keys[i]);
+    for (size_t i = 0; i < keys.size(); ++i)
+        EXPECT_EQ(lines[i].substr(0, lines[i].find('=')), keys[i]);
     EXPECT_EQ(lines[12], "asopties=RSG");
     EXPECT_EQ(lines[13], "assen=geen");
 

@@ -3,38 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include "gui_application.h"
-#include "recording_host.h"
+#include "program_fixture.h"
 
 namespace {
 
-class RunnerTest : public ::testing::Test {
-protected:
-    RunnerTest() : surface(200, 200), runner((EnsureGuiApplication(), host), surface) {}
-
-    void Run(const std::vector<std::string>& source) {
-        runner.Program() = engine::CompileProgram(source);
-        host.messages.clear();
-        runner.Run();
-    }
-    bool DarkAt(expr::Real x, expr::Real y) {
-        const int column = surface.WindowX(x), row = surface.WindowY(y);
-        for (int dx = -1; dx <= 1; ++dx) {
-            for (int dy = -1; dy <= 1; ++dy) {
-                const plot::Colour c = surface.PixelColour(column + dx, row + dy);
-                if ((c & 0xFF) < 128 && ((c >> 8) & 0xFF) < 128) return true;
-            }
-        }
-        return false;
-    }
-    expr::Real Variable(const char* name, int parser = 1) {
-        return runner.Parser(parser).ReadVariable(name);
-    }
-
-    RecordingHost host;
-    plot::TPlotSurface surface;
-    engine::Runner runner;
-};
+using RunnerTest = ProgramTest;
 
 TEST_F(RunnerTest, EmptyProgramStillDrawsAxesAndGraphs) {
     runner.Settings().functions[0] = "x^2";
@@ -60,17 +33,17 @@ TEST_F(RunnerTest, SettingLinesChangeTheRangeBeforeTheRun) {
 }
 
 TEST_F(RunnerTest, AssignmentsWriteThreeParsers) {
-    Run({"a:=2", "b:=a*a+1", "$s:=3*a", "c:=$s"});
-    EXPECT_EQ(Variable("b"), 5);
-    EXPECT_EQ(Variable("b", 2), 5);
-    EXPECT_EQ(Variable("b", 3), 5);
-    EXPECT_FALSE(runner.Parser(4).HasVariable("b"));
-    EXPECT_EQ(Variable("c"), 6);
+    Run({"a:=2", "som:=a*a+1", "$s:=3*a", "w:=$s"});
+    EXPECT_EQ(Variable("som"), 5);
+    EXPECT_EQ(Variable("som", 2), 5);
+    EXPECT_EQ(Variable("som", 3), 5);
+    EXPECT_FALSE(runner.Parser(4).HasVariable("som"));
+    EXPECT_EQ(Variable("w"), 6);
 }
 
 TEST_F(RunnerTest, ParseErrorEndsTheRunButGraphsAreDrawn) {
     runner.Settings().functions[0] = "x^2";
-    Run({"a:=1", "b:=onbekend+1", "c:=3"});
+    Run({"p:=1", "q:=onbekend+1", "r:=3"});
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].caption, "Oeps");
     EXPECT_EQ(host.messages[0].text,
@@ -78,14 +51,14 @@ TEST_F(RunnerTest, ParseErrorEndsTheRunButGraphsAreDrawn) {
               "uitdrukking zelf zijn, maar ook een fout in een voorafgaande programmaregel.");
     EXPECT_TRUE(runner.LastRunFailed());
     EXPECT_FALSE(runner.Running());
-    EXPECT_EQ(Variable("a"), 1);
-    EXPECT_FALSE(runner.Parser(1).HasVariable("c"));
+    EXPECT_EQ(Variable("p"), 1);
+    EXPECT_FALSE(runner.Parser(1).HasVariable("r"));
     EXPECT_TRUE(DarkAt(2, 4));
 
     // A new run works.
-    Run({"c:=3"});
+    Run({"r:=3"});
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(Variable("c"), 3);
+    EXPECT_EQ(Variable("r"), 3);
 }
 
 TEST_F(RunnerTest, EvaluationErrorNamesTheArgumentAsWritten) {
@@ -131,8 +104,8 @@ TEST_F(RunnerTest, EindEndsTheProgram) {
 TEST_F(RunnerTest, BigIntegerPredicatesAsWholeArguments) {
     runner.Register('A').AssignText("12345678901234567890");
     runner.Register('b').AssignText("-7");
-    Run({"g:=?groter#(#a,100)", "k:=?kleiner#(#a,#b)", "e:=?gelijk#(#b,-7)",
-         "o:=?isoneven#(#b)", "p:=?ispositief#(#b)", "q:=?kleinergelijk#(#b,-7)"});
+    Run({"g:=?groter#(#a,100)", "k:=?kleiner#(#a,#b)", "e:=?gelijk#(#b,-7)", "o:=?isoneven#(#b)",
+         "p:=?ispositief#(#b)", "q:=?kleinergelijk#(#b,-7)"});
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(Variable("g"), 1);
     EXPECT_EQ(Variable("k"), 0);

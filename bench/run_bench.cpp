@@ -1,0 +1,117 @@
+// Statements per second of the program runner, next to the same loop in Python 3.
+#include <QGuiApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "engine/compiler.h"
+#include "engine/host.h"
+#include "engine/runner.h"
+#include "plot/plot_surface.h"
+
+namespace {
+
+// 200 000 passes of five statements: one million statements.
+constexpr int kPasses = 200000;
+constexpr int kStatementsPerPass = 5;
+
+class QuietHost : public engine::Host {
+public:
+    void ShowMessage(const std::string& caption, const std::string& text,
+                     engine::MessageIcon) override {
+        std::cerr << caption << ": " << text << '\n';
+    }
+    bool AskYesNo(const std::string&, const std::string&, bool answer) override { return answer; }
+    std::optional<std::string> InputText(const std::string&, const std::string&,
+                                         const std::string& text) override {
+        return text;
+    }
+    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    void ProcessEvents() override {}
+    void Sleep(int) override {}
+    void SetClipboardText(const std::string&) override {}
+    std::string ClipboardText() override { return {}; }
+};
+
+double SecondsForZorvat() {
+    QuietHost host;
+    plot::TPlotSurface surface(100, 100);
+    engine::Runner runner(host, surface);
+    runner.Program() = engine::CompileProgram({
+        "s:=0",
+        "t:=0",
+        "for(i;1;" + std::to_string(kPasses) + ";1)",
+        "s:=s+i*2",
+        "als(heav(i))",
+        "t:=t+1",
+        "eindals",
+        "volgende",
+    });
+    double best = 1e30;
+    for (int round = 0; round < 3; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        runner.Run();
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        best = std::min(best, elapsed.count());
+    }
+    if (runner.Parser(1).ReadVariable("t") != kPasses) {
+        std::cerr << "run_bench: the program did not run every pass\n";
+        std::exit(1);
+    }
+    return best;
+}
+
+// The same loop in Python 3, timed inside the interpreter (start-up excluded).
+double SecondsForPython() {
+    const std::string script =
+        "import time\n"
+        "def run():\n"
+        "    s = 0\n"
+        "    t = 0\n"
+        "    for i in range(1, " +
+        std::to_string(kPasses) +
+        " + 1):\n"
+        "        s = s + i * 2\n"
+        "        if i >= 0:\n"
+        "            t = t + 1\n"
+        "    return t\n"
+        "best = 1e30\n"
+        "for _ in range(3):\n"
+        "    start = time.perf_counter()\n"
+        "    run()\n"
+        "    best = min(best, time.perf_counter() - start)\n"
+        "print(best)\n";
+    const std::string command = "python3 -c '" + script + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) return 0;
+    char buffer[64] = {};
+    if (std::fgets(buffer, sizeof buffer, pipe.get()) == nullptr) return 0;
+    return std::atof(buffer);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication application(argc, argv);
+    const double zorvat = SecondsForZorvat();
+    const double python = SecondsForPython();
+    const double statements = static_cast<double>(kPasses) * kStatementsPerPass;
+    std::printf("statements=%.0f zorvat_statements_per_second=%.0f", statements,
+                statements / zorvat);
+    if (python > 0) {
+        std::printf(" python_statements_per_second=%.0f ratio_python=%.2f\n", statements / python,
+                    python / zorvat);
+    } else {
+        std::printf(" python=unavailable\n");
+    }
+    return 0;
+}

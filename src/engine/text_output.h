@@ -1,0 +1,60 @@
+// The two places programs write text to: the text panel beside the plot and the
+// output window. Plain models; the windows show them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace engine {
+
+// The text panel: a fixed part (a presentation's text) followed by program output.
+class TextPanel {
+public:
+    const std::string& Text() const { return text_; }
+    // Replaces everything, all of it fixed.
+    void SetFixedText(std::string text) {
+        text_ = std::move(text);
+        fixedLength_ = text_.size();
+    }
+    // Removes the previous run's output.
+    void CutBackToFixedPart() { text_.resize(fixedLength_); }
+    void AppendToLastLine(const std::string& text) { text_ += text; }
+    void AddLine(const std::string& line) {
+        if (!text_.empty()) text_ += '\n';
+        text_ += line;
+    }
+    // The lines written by the program (after the fixed part).
+    std::vector<std::string> ProgramLines() const;
+
+private:
+    std::string text_;
+    size_t fixedLength_ = 0;
+};
+
+// The output window: lines kept between runs until the user clears them.
+class OutputWindow {
+public:
+    const std::vector<std::string>& Lines() const { return lines_; }
+    void Append(const std::string& text) {
+        if (lines_.empty()) lines_.emplace_back();
+        lines_.back() += text;
+        shown_ = true;
+    }
+    void AddLine(const std::string& line) {
+        lines_.push_back(line);
+        shown_ = true;
+    }
+    void Clear() { lines_.clear(); }
+    // Set when a program wrote to it; the GUI shows the window then.
+    bool ShowRequested() const { return shown_; }
+    void SetShowRequested(bool shown) { shown_ = shown; }
+
+private:
+    std::vector<std::string> lines_;
+    bool shown_ = false;
+};
+
+// The character with this code: Windows-1252 for 1..255, Unicode above; nothing else.
+std::string CharacterWithCode(long long code);
+
+}  // namespace engine
