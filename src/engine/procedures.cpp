@@ -97,6 +97,7 @@ void Local(Runner& runner) {
             return;
         }
         names.push_back({name, ValueOrZero(runner, name), 'l', {}});
+        runner.SyncParsers();  // only Parser1 gets the 0
         runner.Parser(1).AssignVariable(name, 0);
     }
     runner.NextArgument();  // the closing "#"

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "engine/string_commands.h"
+#include "expr/compiled_expression.h"
 #include "expr/number_format.h"
 #include "plot/axes.h"
 
@@ -50,7 +51,15 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface) : host_(host), surface_(
 }
 
 expr::TParser& Runner::Parser(int number) {
+    if (number == 2 || number == 3) SyncParsers();
     return parsers_.at(static_cast<size_t>(number - 1));
+}
+
+void Runner::SyncParsers() {
+    if (pendingCopies_.empty()) return;
+    for (const auto& cells : pendingCopies_) *cells[1] = *cells[2] = *cells[0];
+    pendingCopies_.clear();
+    ++copyEpoch_;
 }
 
 bigint::TInteger& Runner::Register(char letter) {
@@ -80,6 +89,7 @@ void Runner::EndRunWithMessage(const std::string& text) {
 }
 
 std::array<Real*, 3> Runner::SetNumeric(const std::string& name, Real value) {
+    SyncParsers();  // a pending copy must not overwrite this value later
     std::array<Real*, 3> cells{};
     for (size_t i = 0; i < 3; ++i) cells[i] = parsers_[i].AssignVariable(name, value);
     return cells;
@@ -95,23 +105,17 @@ void Runner::AssignNumericLine(size_t index, Real value) {
         cache.cells = SetNumeric(program_[index], value);
         return;
     }
-    StoreInCells(cache.cells, value);
+    StoreNumeric(cache.cells, cache.copyEpoch, value);
 }
 
 void Runner::SetNumericAll(const std::string& name, Real value) {
+    SyncParsers();
     for (auto& parser : parsers_) parser.AssignVariable(name, value);
 }
 
 void Runner::ProcessEvents() {
     host_.ProcessEvents();
     if (host_.TakeStopRequest()) stopRequest_ = true;
-}
-
-void Runner::LoopYield(bool always) {
-    if (always || (!loopYieldDone_ && settings_.checking)) {
-        ProcessEvents();
-        loopYieldDone_ = true;
-    }
 }
 
 // --- Arguments ---
@@ -211,8 +215,6 @@ Real Runner::EvaluateNumeric(const std::string& text) {
     return EvaluateCompiled(parsers_[0], text);
 }
 
-Real Runner::NumericArgument() { return NumericLine(cursor_++); }
-
 Real Runner::NumericLine(size_t index) {
     if (index >= lineCache_.size() || !lineCache_[index].plain) return EvaluateNumeric(Line(index));
     const std::string& text = program_[index];
@@ -228,7 +230,7 @@ Real Runner::NumericLine(size_t index) {
         }
     }
     try {
-        return expr::TParser::Evaluate(*cache.compiled);
+        return cache.compiled->Evaluate();
     } catch (const expr::EMathError&) {
         ShowMessage(kErrorCaption, "Fout bij de evaluatie van " + text, MessageIcon::Error);
         evaluationErrorShown_ = true;
@@ -278,6 +280,7 @@ void Runner::Run() {
     try {
         ExecuteProgram();
     } catch (...) {
+        SyncParsers();
         if (!expressionErrorShown_ && !evaluationErrorShown_) {
             ShowMessage(kErrorCaption, kGeneralRunError, MessageIcon::Error);
         }
@@ -310,6 +313,7 @@ void Runner::ExecuteProgram() {
         endMarker_ = static_cast<size_t>(it - program_.begin());
     }
     ResolveLines();
+    SyncParsers();
     bool havePrevious = false;
     size_t previous = 0;
     cursor_ = 0;
@@ -326,6 +330,7 @@ void Runner::ExecuteProgram() {
         previous = word;
         havePrevious = true;
     }
+    SyncParsers();
     ResetDrawingObjects();
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -32,6 +31,7 @@ struct LoopRecord {
     LoopKind kind = LoopKind::Counted;
     std::string variable;
     std::array<Real*, 3> cells{};  // the variable in Parser1 .. Parser3
+    uint64_t copyEpoch = ~0ULL;    // see Runner::StoreNumeric
     Real lastWritten = 0;
     size_t bodyStart = 0;
     Real end = 0;
@@ -53,14 +53,6 @@ struct CallRecord {
     std::vector<BoundName> names;
 };
 
-// Writes one value into several variable cells. A long double store costs several
-// cycles; copying the stored bytes to the other cells is cheaper.
-inline void StoreInCells(const std::array<Real*, 3>& cells, Real value) {
-    *cells[0] = value;
-    std::memcpy(cells[1], cells[0], 10);
-    std::memcpy(cells[2], cells[0], 10);
-}
-
 // Limits of the run-time tables.
 inline constexpr size_t kMaxOpenLoops = 20;
 inline constexpr size_t kMaxOpenRepeats = 100;
@@ -80,7 +72,8 @@ public:
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
 
-    // The value stores, kept between runs.
+    // The value stores, kept between runs. Parser2 and Parser3 are brought up to
+    // date with Parser1 first (see StoreNumeric).
     expr::TParser& Parser(int number);  // 1 .. 4
     StringStore& Strings() { return strings_; }
     // Register "#a" .. "#z"; `letter` without regard to case.
@@ -127,7 +120,7 @@ public:
     Real EvaluateNumeric(const std::string& text);
     // The next argument line as a number (EvaluateNumeric, compiled once per run
     // for lines that need no preprocessing).
-    Real NumericArgument();
+    Real NumericArgument() { return NumericLine(cursor_++); }
     // Program line `index` as a number, the same way.
     Real NumericLine(size_t index);
     // The next argument line, preprocessed.
@@ -154,7 +147,12 @@ public:
     std::vector<LoopRecord>& Loops() { return loops_; }
     std::vector<CallRecord>& Calls() { return calls_; }
     // Lets the window process its events once per loop pass (setting "checking").
-    void LoopYield(bool always);
+    void LoopYield(bool always) {
+        if (always || (!loopYieldDone_ && settings_.checking)) {
+            ProcessEvents();
+            loopYieldDone_ = true;
+        }
+    }
     void ClearLoopYield() { loopYieldDone_ = false; }
     void MarkLoopYieldDone() { loopYieldDone_ = true; }
     // Processes pending events and picks up a stop request.
@@ -163,6 +161,19 @@ public:
     plot::Snapshot& SnapshotPicture() { return snapshot_; }
     // Writes into Parser1 .. Parser4.
     void SetNumericAll(const std::string& name, Real value);
+    // Writes a value into the cells of a variable of Parser1 .. Parser3. Loops
+    // store many values that only Parser1 reads, so Parser2 and Parser3 get
+    // theirs when someone asks for those parsers; `epoch` remembers that the
+    // copy is already due.
+    void StoreNumeric(const std::array<Real*, 3>& cells, uint64_t& epoch, Real value) {
+        *cells[0] = value;
+        if (epoch != copyEpoch_) {
+            pendingCopies_.push_back(cells);
+            epoch = copyEpoch_;
+        }
+    }
+    // Brings Parser2 and Parser3 up to date; needed before writing Parser1 alone.
+    void SyncParsers();
 
 private:
     // What a run learns about one program line, so that loops do not redo it.
@@ -175,6 +186,7 @@ private:
         std::shared_ptr<expr::CompiledExpression> compiled;
         uint64_t compiledGeneration = 0;
         std::array<Real*, 3> cells{};
+        uint64_t copyEpoch = ~0ULL;
     };
     void ResolveLines();
 
@@ -205,6 +217,8 @@ private:
     std::vector<LoopRecord> loops_;
     std::vector<CallRecord> calls_;
     bool loopYieldDone_ = false;
+    std::vector<std::array<Real*, 3>> pendingCopies_;
+    uint64_t copyEpoch_ = 0;
     plot::Font windowFont_;
     plot::WorldBox runWorld_;
 

@@ -198,7 +198,7 @@ void Next(Runner& runner) {
         return;
     }
     if (record.kind == LoopKind::Animation) runner.SnapshotPicture().ShowOn(runner.Surface());
-    StoreInCells(record.cells, next);
+    runner.StoreNumeric(record.cells, record.copyEpoch, next);
     record.lastWritten = next;
     runner.SetCursor(record.bodyStart);
     runner.ClearLoopYield();

@@ -97,8 +97,7 @@ void Concatenate(Runner& runner) {
 void Middle(Runner& runner) {
     const std::string name = runner.NextArgument();
     const std::u32string text = Decode(runner.TextArgument());
-    const long long start =
-        std::max(1LL, WholeNumber(runner.NumericArgument()));
+    const long long start = std::max(1LL, WholeNumber(runner.NumericArgument()));
     const long long count = WholeNumber(runner.NumericArgument());
     std::u32string part;
     if (count > 0 && start <= static_cast<long long>(text.size())) {
@@ -196,8 +195,7 @@ void Combine(Runner& runner) {
 // getalnaar$($var;expressie)
 void NumberToText(Runner& runner) {
     const std::string name = runner.NextArgument();
-    runner.Strings().Set(name,
-                         expr::FormatGeneral(runner.NumericArgument(), 15));
+    runner.Strings().Set(name, expr::FormatGeneral(runner.NumericArgument(), 15));
 }
 
 // getalnaarromeins$($var;getal)
@@ -284,6 +282,7 @@ std::string EquivalentPredicate(Runner& runner, const std::string& predicate) {
     if (!expr::ParseFixedNumber(operands[3], left) || !expr::ParseFixedNumber(operands[4], right)) {
         return "0";
     }
+    runner.SyncParsers();  // the sampled variable changes in Parser1 only
     expr::TParser& parser = runner.Parser(1);
     try {
         parser.AssignVariable(variable, left);

@@ -2,6 +2,8 @@
 // random helpers.
 #include "builtin_functions.h"
 
+#include <algorithm>
+
 #include <cfenv>
 #include <cmath>
 #include <limits>
@@ -77,18 +79,6 @@ Real Ceil(Real x) {
 }
 Real Floor(Real x) {
     return std::floor(x);
-}
-Real Heaviside(Real x) {
-    if (std::isnan(x)) return x;
-    return std::isless(x, 0.0L) ? 0.0L : 1.0L;
-}
-Real Sign(Real x) {
-    if (std::isnan(x)) return x;
-    return std::isless(x, 0.0L) ? -1.0L : (std::isgreater(x, 0.0L) ? 1.0L : 0.0L);
-}
-Real Zero(Real x) {
-    if (std::isnan(x)) return x;
-    return x == 0 ? 0.0L : 1.0L;
 }
 // The phase of x * pi/2 brought back into [-pi, pi].
 Real Phase(Real x) {
@@ -219,6 +209,23 @@ Real RandomFraction() {
 
 void SeedRandom(uint64_t seed) {
     Generator().seed(seed);
+}
+
+bool UsesOnlyX87Flags(OperationRoutine routine) {
+    static constexpr OperationRoutine kX87Only[] = {
+        Routine1<Sqr>,  Routine1<Abs>, Routine1<Heaviside>, Routine1<Sign>,
+        Routine1<Zero>, Routine2<Max>, Routine2<Min>,
+    };
+    return std::find(std::begin(kX87Only), std::end(kX87Only), routine) != std::end(kX87Only);
+}
+
+bool NeverFaults(OperationRoutine routine) {
+    static constexpr OperationRoutine kComparisons[] = {
+        Routine1<Abs>,  Routine1<Heaviside>, Routine1<Sign>,
+        Routine1<Zero>, Routine2<Max>,       Routine2<Min>,
+    };
+    return std::find(std::begin(kComparisons), std::end(kComparisons), routine) !=
+           std::end(kComparisons);
 }
 
 }  // namespace expr

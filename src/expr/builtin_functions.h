@@ -2,6 +2,7 @@
 // the helpers that other function tables reuse to add routines of the same shape.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <span>
 
@@ -29,6 +30,27 @@ void Routine1(ParserOperation& op) {
 template <Real (*F)(Real, Real)>
 void Routine2(ParserOperation& op) {
     *op.result = F(*op.op1, *op.op2);
+}
+
+// True for built-in routines that compute with x87 comparisons and arithmetic
+// only, so that their faults show in the x87 status word alone.
+bool UsesOnlyX87Flags(OperationRoutine routine);
+// True for built-in routines that only compare and copy (HEAV, SIGN, ZERO, ABS,
+// MAX, MIN): they cannot raise an arithmetic fault.
+bool NeverFaults(OperationRoutine routine);
+
+// HEAV, SIGN and ZERO; NaN stays NaN. The evaluator also does them in place.
+inline Real Heaviside(Real x) {
+    if (std::isnan(x)) return x;
+    return std::isless(x, 0.0L) ? 0.0L : 1.0L;
+}
+inline Real Sign(Real x) {
+    if (std::isnan(x)) return x;
+    return std::isless(x, 0.0L) ? -1.0L : (std::isgreater(x, 0.0L) ? 1.0L : 0.0L);
+}
+inline Real Zero(Real x) {
+    if (std::isnan(x)) return x;
+    return x == 0 ? 0.0L : 1.0L;
 }
 
 // Nearest integer; exact halves go to the even neighbour whatever the rounding mode.

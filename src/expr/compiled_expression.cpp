@@ -50,6 +50,54 @@ bool X87FaultRaised() {
     return static_cast<Real>(remainder ? a % b : a / b);
 }
 
+// Instructions after which a fault can only have happened when the value is no
+// longer finite: an overflow stays infinite and an invalid operation stays NaN
+// through addition, subtraction and multiplication, but not through a division
+// (x/inf = 0) or a function (heav(inf) = 1).
+bool KeepsFaultsVisible(InstructionCode code) {
+    switch (code) {
+        case InstructionCode::Load:
+        case InstructionCode::Store:
+        case InstructionCode::Add:
+        case InstructionCode::Subtract:
+        case InstructionCode::SubtractFrom:
+        case InstructionCode::Multiply:
+        case InstructionCode::Negate:
+        case InstructionCode::Square:
+        case InstructionCode::Cube:
+        case InstructionCode::FourthPower:
+        case InstructionCode::AddCells:
+        case InstructionCode::SubtractCells:
+        case InstructionCode::MultiplyCells:
+        case InstructionCode::SquareCell:
+        case InstructionCode::CubeCell:
+        case InstructionCode::Abs:
+        case InstructionCode::End:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Loads, stores, sign changes and calls of comparison functions raise nothing.
+bool CannotFault(const Instruction& instruction) {
+    switch (instruction.code) {
+        case InstructionCode::Load:
+        case InstructionCode::Store:
+        case InstructionCode::Negate:
+        case InstructionCode::Abs:
+        case InstructionCode::Heaviside:
+        case InstructionCode::Sign:
+        case InstructionCode::Zero:
+        case InstructionCode::End:
+            return true;
+        case InstructionCode::Call:
+            return NeverFaults(instruction.call->routine);
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 bool FloatingPointFaultRaised() {
@@ -78,11 +126,16 @@ CompiledExpression::CompiledExpression(std::vector<Instruction> code,
             case InstructionCode::IntegerRemainder:
             case InstructionCode::IntegerRemainderOf:
             case InstructionCode::Call:
-                x87Only_ = false;
+                if (instruction.code != InstructionCode::Call ||
+                    !UsesOnlyX87Flags(instruction.call->routine)) {
+                    x87Only_ = false;
+                }
                 break;
             default:
                 break;
         }
+        if (!KeepsFaultsVisible(instruction.code)) faultsShowInResult_ = false;
+        if (!CannotFault(instruction)) mayFault_ = true;
     }
 }
 
@@ -284,6 +337,15 @@ Real CompiledExpression::Run() {
             case InstructionCode::Ln:
                 acc = std::log(acc);
                 break;
+            case InstructionCode::Heaviside:
+                acc = Heaviside(acc);
+                break;
+            case InstructionCode::Sign:
+                acc = Sign(acc);
+                break;
+            case InstructionCode::Zero:
+                acc = Zero(acc);
+                break;
             case InstructionCode::Call:
                 *in->cell = acc;
                 in->call->routine(*in->call);
@@ -298,6 +360,9 @@ Real CompiledExpression::Run() {
 Real CompiledExpression::Evaluate() {
     if (code_.empty()) return 0;
     const Real result = Run();
+    // Reading the flags waits for the arithmetic; skip it where nothing can fault
+    // or a finite result proves that nothing did.
+    if (!mayFault_ || (faultsShowInResult_ && std::isfinite(result))) return result;
     const bool faulted = x87Only_ ? X87FaultRaised() : FloatingPointFaultRaised();
     if (faulted) return Recheck();
     return result;

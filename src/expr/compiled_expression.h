@@ -46,6 +46,9 @@ enum class InstructionCode : uint8_t {
     Cos,
     Exp,
     Ln,
+    Heaviside,
+    Sign,
+    Zero,
     // Any other function: cell holds the last argument, call the operation.
     Call,
     End,
@@ -85,6 +88,11 @@ private:
     // Library functions report some faults in the SSE flags; plain arithmetic
     // only in the x87 flags, which are cheaper to read alone.
     bool x87Only_ = true;
+    // Only additions, subtractions, multiplications and the like: a fault on the
+    // way always leaves an infinite or NaN result.
+    bool faultsShowInResult_ = true;
+    // Anything but loads, stores, sign changes and comparison functions.
+    bool mayFault_ = false;
 };
 
 // Runs one operation record the way the instructions do; constant folding uses it.

@@ -38,7 +38,8 @@ InstructionCode InlineCode(std::string_view name) {
         {"SQRT", InstructionCode::Sqrt},  {"ABS", InstructionCode::Abs},
         {"SIN", InstructionCode::Sin},    {"COS", InstructionCode::Cos},
         {"EXP", InstructionCode::Exp},    {"LN", InstructionCode::Ln},
-        {"SQR", InstructionCode::Square},
+        {"SQR", InstructionCode::Square}, {"HEAV", InstructionCode::Heaviside},
+        {"SIGN", InstructionCode::Sign},  {"ZERO", InstructionCode::Zero},
     };
     for (const auto& [inlineName, code] : kInline) {
         if (inlineName == name) return code;

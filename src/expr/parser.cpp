@@ -134,9 +134,9 @@ std::shared_ptr<CompiledExpression> TParser::Compile(const std::string& text) {
     return text.empty() ? empty : impl_->CompileCached(text);
 }
 
-Real TParser::Evaluate(CompiledExpression& compiled) { return compiled.Evaluate(); }
-
-
+Real TParser::Evaluate(CompiledExpression& compiled) {
+    return compiled.Evaluate();
+}
 
 Real* TParser::AssignVariable(std::string_view name, Real value) {
     std::string upper = UpperCase(name);

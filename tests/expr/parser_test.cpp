@@ -345,6 +345,11 @@ TEST_F(ParserTest, ArithmeticFaultsComeOutOfValue) {
         {"cotan(x)", 0, "Floating point division by zero"},
         {"logn(1,x)", 5, "Floating point division by zero"},
         {"overflowing(x)", 1, "Floating point overflow"},
+        // Faults that a later step hides from the result are still reported.
+        {"heav(x*1E4000*1E4000)", 1, "Floating point overflow"},
+        {"sign(x*1E4000-x*1E4000)", 1E1000L, "Invalid floating point operation"},
+        {"zero(abs(-x*1E4000*1E4000))", 1, "Floating point overflow"},
+        {"max(x*1E4000*1E4000,0)", 1, "Floating point overflow"},
     };
     for (const Case& c : cases) {
         parser.X() = c.x;
