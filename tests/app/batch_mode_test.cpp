@@ -169,6 +169,20 @@ TEST_F(BatchTest, EvalMatchesTheExpressionRules) {
         EXPECT_EQ(r.err.rfind(message, 0), 0u) << expression << " gave " << r.err;
     }
     EXPECT_EQ(Zorvat({"--eval", "1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1"}).out, "21\n");
+
+    // A balanced product of 64 factors, 51 of them negated: 51 operations on one level.
+    std::vector<std::string> terms;
+    for (int leaf = 0; leaf < 64; ++leaf) terms.push_back(leaf < 51 ? "(-x)" : "x");
+    while (terms.size() > 1) {
+        std::vector<std::string> joined;
+        for (size_t i = 0; i < terms.size(); i += 2) {
+            joined.push_back("(" + terms[i] + ")*(" + terms[i + 1] + ")");
+        }
+        terms = joined;
+    }
+    const Result complex = Zorvat({"--eval", terms.front(), "--var", "x=1"});
+    EXPECT_EQ(complex.status, 1);
+    EXPECT_EQ(complex.err, "Expression is too complex\n");
 }
 
 TEST_F(BatchTest, CompilePrintsOneTokenALine) {
