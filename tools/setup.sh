@@ -10,7 +10,7 @@ ZORVAT_PACKAGES=(
     libjpeg-dev libgif-dev libmuparser-dev
     libgtest-dev googletest libbenchmark-dev
     fonts-liberation2 fonts-urw-base35
-    qpdf poppler-utils giflib-tools python3
+    qpdf poppler-utils giflib-tools python3 ghostscript
     texlive-latex-base texlive-pictures
 )
 

@@ -16,6 +16,7 @@
 #include "expr/number_format.h"
 #include "expr/parser.h"
 #include "plot/plot_surface.h"
+#include "plot/snapshot.h"
 #include "symbolic.h"
 
 namespace app {
@@ -30,6 +31,8 @@ constexpr const char* kUsage =
     "      --set SLEUTEL=WAARDE  instelregel voor die van het programma (herhaalbaar)\n"
     "      --field NAAM=TEKST  vult invoerveld user1/user2/user3 of F/G/H/I\n"
     "      --png BESTAND       schrijft het plaatje na de uitvoering\n"
+    "      --eepic BESTAND     voert opnieuw uit en schrijft het plaatje als eepic (LaTeX)\n"
+    "      --pdf BESTAND       voert opnieuw uit en schrijft het plaatje als PDF\n"
     "      --save-prefs BESTAND  schrijft de voorkeuren na de uitvoering\n"
     "  zorvat --compile PROGRAMMA          toont het gecompileerde programma\n"
     "  zorvat --eval UITDRUKKING [--var NAAM=WAARDE]...   rekent de uitdrukking uit\n"
@@ -48,6 +51,8 @@ struct BatchOptions {
     std::vector<std::string> settings;
     std::vector<std::pair<std::string, std::string>> fields;
     std::string pngFile;
+    std::string eepicFile;
+    std::string pdfFile;
     std::string savePrefsFile;
 };
 
@@ -102,6 +107,10 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             options.fields.push_back(std::move(field));
         } else if (option == "--png") {
             options.pngFile = value;
+        } else if (option == "--eepic") {
+            options.eepicFile = value;
+        } else if (option == "--pdf") {
+            options.pdfFile = value;
         } else if (option == "--save-prefs") {
             options.savePrefsFile = value;
         } else {
@@ -147,10 +156,10 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!options.prefsFile.empty()) {
         const auto prefs = engine::ReadTextLines(options.prefsFile);
         if (!prefs) throw UsageError("kan voorkeuren '" + options.prefsFile + "' niet lezen");
-        try {
-            engine::ApplyPreferences(*prefs, runner.Settings());
-        } catch (const engine::ConversionError& error) {
-            throw UsageError(options.prefsFile + ": " + error.what());
+        for (const auto& problem : engine::ApplyPreferences(*prefs, runner.Settings())) {
+            err << MessageLine(engine::kAppCaption,
+                               "voorkeuren " + options.prefsFile + ": " + problem)
+                << std::endl;
         }
     }
     for (const auto& [name, text] : options.fields) {
@@ -174,10 +183,24 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     out.flush();
 
     int status = runner.LastRunFailed() ? kExitRunError : kExitOk;
-    if (!options.pngFile.empty() && !surface.SavePng(options.pngFile)) {
-        err << MessageLine(engine::kAppCaption, "kan " + options.pngFile + " niet schrijven")
-            << std::endl;
+    const auto cannotWrite = [&](const std::string& file) {
+        err << MessageLine(engine::kAppCaption, "kan " + file + " niet schrijven") << std::endl;
         status = kExitUsage;
+    };
+    // The exports run the program again; the picture stays that of the first run.
+    plot::Snapshot picture;
+    picture.Take(surface);
+    if (!options.eepicFile.empty()) {
+        if (!runner.ExportEepic(options.eepicFile)) cannotWrite(options.eepicFile);
+        if (runner.LastRunFailed() && status == kExitOk) status = kExitRunError;
+    }
+    if (!options.pdfFile.empty()) {
+        if (!runner.ExportPdf(options.pdfFile)) cannotWrite(options.pdfFile);
+        if (runner.LastRunFailed() && status == kExitOk) status = kExitRunError;
+    }
+    picture.ShowOn(surface);
+    if (!options.pngFile.empty() && !surface.SavePng(options.pngFile)) {
+        cannotWrite(options.pngFile);
     }
     if (!options.savePrefsFile.empty() &&
         !engine::WriteTextLines(options.savePrefsFile, engine::PreferencesLines(runner.Settings()),

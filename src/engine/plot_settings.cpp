@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <type_traits>
 
 namespace engine {
 
@@ -106,7 +107,18 @@ void ApplyProgramSettings(const std::vector<std::string>& lines, PlotSettings& s
     s.axesWidth.fixed = width ? std::optional<int>(ToInt(*width)) : std::nullopt;
 }
 
-void ApplyPreferences(const std::vector<std::string>& lines, PlotSettings& s) {
+std::vector<std::string> ApplyPreferences(const std::vector<std::string>& lines, PlotSettings& s) {
+    std::vector<std::string> problems;
+    // Sets `field` from the key's number; a bad number is reported and changes nothing.
+    const auto number = [&](const std::string& key, auto& field) {
+        const auto value = LookupSetting(lines, key);
+        if (!value) return;
+        try {
+            field = static_cast<std::remove_reference_t<decltype(field)>>(ToInteger(*value));
+        } catch (const ConversionError& error) {
+            problems.push_back(key + ": " + error.what());
+        }
+    };
     ApplyRangesAndFunctions(lines, s);
     if (auto v = LookupSetting(lines, "xlabel")) s.xLabel = *v;
     if (auto v = LookupSetting(lines, "ylabel")) s.yLabel = *v;
@@ -118,18 +130,19 @@ void ApplyPreferences(const std::vector<std::string>& lines, PlotSettings& s) {
         if (*v == "ja") s.transparentGifs = true;
         if (*v == "nee") s.transparentGifs = false;
     }
-    if (auto v = LookupSetting(lines, "roosterkleur")) s.gridColour.own = ToColour(*v);
+    number("roosterkleur", s.gridColour.own);
     s.gridColour.fixed.reset();
-    if (auto v = LookupSetting(lines, "askleur")) s.axesColour.own = ToColour(*v);
+    number("askleur", s.axesColour.own);
     s.axesColour.fixed.reset();
-    if (auto v = LookupSetting(lines, "asdikte")) s.axesWidth.own = ToInt(*v);
+    number("asdikte", s.axesWidth.own);
     for (int i = 0; i < 4; ++i) {
         const std::string name = kFunctionNames[i];
-        if (auto v = LookupSetting(lines, name + "kleur")) s.graphColours[i] = ToColour(*v);
-        if (auto v = LookupSetting(lines, name + "dikte")) s.graphWidths[i] = ToInt(*v);
+        number(name + "kleur", s.graphColours[i]);
+        number(name + "dikte", s.graphWidths[i]);
     }
-    if (auto v = LookupSetting(lines, "formulierbreedte")) s.formWidth = ToInt(*v);
-    if (auto v = LookupSetting(lines, "formulierhoogte")) s.formHeight = ToInt(*v);
+    number("formulierbreedte", s.formWidth);
+    number("formulierhoogte", s.formHeight);
+    return problems;
 }
 
 std::vector<std::string> PreferencesLines(const PlotSettings& s) {

@@ -59,8 +59,10 @@ std::optional<std::string> LookupSetting(const std::vector<std::string>& lines,
 // Applies a program's setting lines (start of every run). Throws ConversionError.
 void ApplyProgramSettings(const std::vector<std::string>& lines, PlotSettings& settings);
 
-// Applies preferences lines. Throws ConversionError for a bad number.
-void ApplyPreferences(const std::vector<std::string>& lines, PlotSettings& settings);
+// Applies preferences lines. A key whose number does not read keeps its value; the
+// returned texts say which ones (empty when all was well).
+std::vector<std::string> ApplyPreferences(const std::vector<std::string>& lines,
+                                          PlotSettings& settings);
 
 // The preferences lines, in the file's fixed key order.
 std::vector<std::string> PreferencesLines(const PlotSettings& settings);

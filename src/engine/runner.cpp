@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "engine/string_commands.h"
 #include "expr/compiled_expression.h"
@@ -36,7 +37,8 @@ bool Contains(const std::string& text, const char* part) {
 
 }  // namespace
 
-Runner::Runner(Host& host, plot::TPlotSurface& surface) : host_(host), surface_(surface) {
+Runner::Runner(Host& host, plot::TPlotSurface& surface)
+    : host_(host), surface_(surface), drawing_(surface) {
     for (auto& parser : parsers_) {
         parser.AssignVariable("muisx", 0);
         parser.AssignVariable("muisy", 0);
@@ -48,6 +50,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface) : host_(host), surface_(
     RegisterProcedures(*this);
     RegisterStringCommands(*this);
     RegisterTextOutput(*this);
+    RegisterDrawingCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {
@@ -96,6 +99,10 @@ std::array<Real*, 3> Runner::SetNumeric(const std::string& name, Real value) {
 }
 
 void Runner::AssignNumericLine(size_t index, Real value) {
+    if (Line(index).find('(') != std::string::npos) {
+        AssignListElement(Preprocess(Line(index)), value);
+        return;
+    }
     if (index >= lineCache_.size() || !lineCache_[index].plain) {
         SetNumeric(Preprocess(Line(index)), value);
         return;
@@ -106,6 +113,30 @@ void Runner::AssignNumericLine(size_t index, Real value) {
         return;
     }
     StoreNumeric(cache.cells, cache.copyEpoch, value);
+}
+
+// Lk(i):=value. Errors are reported and the program goes on.
+void Runner::AssignListElement(const std::string& target, Real value) {
+    const size_t open = target.find('(');
+    const size_t close = target.find(')', open);
+    const std::string name = target.substr(0, open);
+    const std::string indexText =
+        target.substr(open + 1, close == std::string::npos ? std::string::npos : close - open - 1);
+    const Real index = std::trunc(EvaluateNumeric(indexText));
+    const bool inRange = index >= 1 && index <= expr::ListStore::kSize;
+    if (inRange && !name.empty() && name[0] == 'L') {
+        // The second character chooses the list.
+        if (name.size() >= 2 && name[1] >= '1' && name[1] <= '0' + expr::ListStore::kLists) {
+            lists_.Set(name[1] - '0', static_cast<long long>(index), value);
+        } else {
+            ShowMessage(kAppCaption, "Ongeldige lijst: L" + name.substr(1, 1), MessageIcon::None);
+        }
+        return;
+    }
+    ShowMessage(kAppCaption,
+                "Ongeldige index: " + expr::FormatGeneral(index, 15) +
+                    " of ongeldige lijst: " + name.substr(0, 1),
+                MessageIcon::None);
 }
 
 void Runner::SetNumericAll(const std::string& name, Real value) {
@@ -271,7 +302,7 @@ void Runner::Run() {
     ResetDrawingObjects();
     surface_.SetClipToWorld(false);
     surface_.Clear();
-    DrawAxes();
+    DrawAxesUnrecorded();
     surface_.Clear();
 
     running_ = true;
@@ -293,8 +324,46 @@ void Runner::Run() {
     parsers_[3].AssignVariable("a", trackBars_[0] / 10.0L);
     parsers_[3].AssignVariable("b", trackBars_[1] / 10.0L);
 
-    DrawAxes();
+    plot::DrawPlotAxes(drawing_, AxesOptions());
     DrawFunctionGraphs();
+    if (drawing_.EepicOn()) drawing_.Eepic().Add(exporter::EepicWriter::LineWidth(1));
+}
+
+// The first axes of a run only leave the axis state (clip and margins) behind; the
+// picture is cleared after them, so they must not reach a file either.
+void Runner::DrawAxesUnrecorded() {
+    const bool eepic = drawing_.EepicOn(), pdf = drawing_.PdfOn();
+    drawing_.SetEepicOn(false);
+    drawing_.SetPdfOn(false);
+    plot::DrawPlotAxes(drawing_, AxesOptions());
+    drawing_.SetEepicOn(eepic);
+    drawing_.SetPdfOn(pdf);
+}
+
+bool Runner::ExportEepic(const std::string& path) {
+    exporter::EepicWriter& eepic = drawing_.Eepic();
+    drawing_.SetEepicOn(true);
+    eepic.BeginPicture(surface_.D2WorldX1(), surface_.D2WorldY1(), surface_.D2WorldXW(),
+                       surface_.D2WorldYW());
+    Run();
+    eepic.EndPicture();
+    drawing_.SetEepicOn(false);
+    return eepic.SaveToFile(path);
+}
+
+bool Runner::ExportPdf(const std::string& path) {
+    exporter::TPdf& pdf = drawing_.Pdf();
+    drawing_.SetPdfOn(true);
+    pdf.Clear();
+    pdf.BeginDoc(surface_.Width(), surface_.Height(), surface_.D2WorldX1(),
+                 surface_.D2WorldX1() + surface_.D2WorldXW(), surface_.D2WorldY1(),
+                 surface_.D2WorldY1() + surface_.D2WorldYW());
+    Run();
+    pdf.EndDoc();
+    drawing_.SetPdfOn(false);
+    const bool saved = pdf.SaveToFile(path);
+    pdf.Clear();
+    return saved;
 }
 
 void Runner::ExecuteProgram() {
@@ -306,6 +375,7 @@ void Runner::ExecuteProgram() {
     calls_.clear();
     loopYieldDone_ = false;
     surface_.GetBrush().style = plot::BrushStyle::Clear;
+    drawing_.BeginRun(windowFont_.color);
     panel_.CutBackToFixedPart();
 
     endMarker_ = 0;
@@ -332,6 +402,9 @@ void Runner::ExecuteProgram() {
     }
     SyncParsers();
     ResetDrawingObjects();
+    if (drawing_.EepicOn() && drawing_.State().lineWidth > 1) {
+        drawing_.Eepic().Add(exporter::EepicWriter::LineWidth(1));
+    }
 }
 
 void Runner::ResolveLines() {
@@ -353,7 +426,7 @@ void Runner::ResetDrawingObjects() {
     surface_.GetFont() = windowFont_;
 }
 
-void Runner::DrawAxes() {
+plot::AxesOptions Runner::AxesOptions() const {
     plot::AxesOptions options;
     options.placement = !settings_.placement                           ? plot::AxesPlacement::None
                         : *settings_.placement == AxesPlacement::Sides ? plot::AxesPlacement::Sides
@@ -368,19 +441,35 @@ void Runner::DrawAxes() {
     options.axesWidth = settings_.axesWidth.Effective();
     options.xLabel = settings_.showXLabel ? settings_.xLabel : "";
     options.yLabel = settings_.showYLabel ? settings_.yLabel : "";
-    plot::DrawPlotAxes(surface_, options);
+    return options;
 }
 
 void Runner::DrawFunctionGraphs() {
     expr::TParser& parser = parsers_[3];
+    const auto f = [&parser](Real x, Real& y) {
+        parser.X() = x;
+        try {
+            y = parser.Value();
+            return true;
+        } catch (const expr::EMathError&) {
+            return false;  // a pole or a point outside the domain: a gap
+        }
+    };
     for (size_t i = 0; i < settings_.functions.size(); ++i) {
         try {
-            surface_.GetPen().color = settings_.graphColours[i];
-            surface_.GetPen().width = settings_.graphWidths[i];
+            plot::Pen& pen = surface_.GetPen();
+            pen.color = settings_.graphColours[i];
+            const int width = settings_.graphWidths[i];
+            if (width != pen.width) {
+                pen.width = width;
+                if (drawing_.EepicOn()) {
+                    drawing_.Eepic().Add(exporter::EepicWriter::LineWidth(std::min(width, 3)));
+                }
+            }
             const std::string text = WithoutBlanks(settings_.functions[i]);
             if (text.empty()) continue;
             CompileExpression(parser, text);
-            plot::DrawGraph(surface_, parser, runWorld_);
+            drawing_.Graph(f);
         } catch (...) {
             if (!expressionErrorShown_) {
                 ShowMessage(kErrorCaption, kGeneralRunError, MessageIcon::Error);

@@ -13,7 +13,10 @@
 #include "engine/plot_settings.h"
 #include "engine/string_store.h"
 #include "engine/text_output.h"
+#include "expr/list_store.h"
 #include "expr/parser.h"
+#include "plot/axes.h"
+#include "plot/drawing.h"
 #include "plot/graph.h"
 #include "plot/plot_surface.h"
 #include "plot/snapshot.h"
@@ -83,6 +86,11 @@ public:
     // Setting lines applied as if they stood after the program's own.
     std::vector<std::string>& ExtraSettingLines() { return extraSettingLines_; }
     plot::TPlotSurface& Surface() { return surface_; }
+    // The figures of drawing commands, on the surface and in the eepic and PDF outputs.
+    plot::Drawing& Draw() { return drawing_; }
+    expr::ListStore& Lists() { return lists_; }
+    // The axes as the settings ask for them.
+    plot::AxesOptions AxesOptions() const;
     Host& GetHost() { return host_; }
     // The slider positions; a and b of Parser4 are position / 10.
     std::array<int, 2>& TrackBars() { return trackBars_; }
@@ -98,6 +106,11 @@ public:
     bool Paused() const { return paused_; }
     // True when the last run ended with an error message.
     bool LastRunFailed() const { return failed_; }
+    // Runs the program once more with the eepic or PDF output on and writes the
+    // file; false when it cannot be written. The picture on the surface is that
+    // of the export run.
+    bool ExportEepic(const std::string& path);
+    bool ExportPdf(const std::string& path);
     void RequestStop() { stopRequest_ = true; }
     bool StopRequested() const { return stopRequest_; }
 
@@ -192,7 +205,8 @@ private:
 
     bool PrepareRun();
     void ExecuteProgram();
-    void DrawAxes();
+    void DrawAxesUnrecorded();
+    void AssignListElement(const std::string& target, Real value);
     void DrawFunctionGraphs();
     void ResetDrawingObjects();
     std::string EvaluatePredicate(const std::string& text);
@@ -200,6 +214,8 @@ private:
 
     Host& host_;
     plot::TPlotSurface& surface_;
+    plot::Drawing drawing_;
+    expr::ListStore lists_;
     std::array<expr::TParser, 4> parsers_;
     StringStore strings_;
     std::array<bigint::TInteger, 26> registers_;
@@ -237,5 +253,6 @@ void RegisterStatements(Runner& runner);
 void RegisterProcedures(Runner& runner);
 void RegisterStringCommands(Runner& runner);
 void RegisterTextOutput(Runner& runner);
+void RegisterDrawingCommands(Runner& runner);
 
 }  // namespace engine

@@ -1,7 +1,9 @@
 // Axes in the middle (through the origin) and at the sides of the plot.
 #include "plot/axes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "expr/number_format.h"
 
@@ -32,13 +34,57 @@ private:
     Font font_;
 };
 
-void DrawAlignedText(TPlotSurface& surface, Real x, Real y, const std::string& text,
-                     const std::string& align) {
-    AlignText(surface, text, align, x, y);
-    surface.WorldTextOut(x, y, text);
+exporter::PdfFont PdfFontOf(const Font& font) {
+    exporter::PdfFont pdfFont;
+    pdfFont.name = font.name;
+    pdfFont.size = font.size;
+    pdfFont.colour = font.color;
+    pdfFont.bold = font.bold;
+    pdfFont.italic = font.italic;
+    pdfFont.underline = font.underline;
+    return pdfFont;
 }
 
-void DrawMiddleAxes(TPlotSurface& surface, const AxesOptions& options) {
+// The pi sign of tick numbers written as multiples of pi.
+constexpr const char* kPiSign = "\xcf\x80";
+
+// Axis labels and numbers in the surface's current font on every output that is
+// on: surface and PDF at the aligned point, eepic at the point itself with the
+// alignment letters (LaTeX aligns the same way). A number ending in "p" is a
+// multiple of pi.
+void AxisText(Drawing& drawing, Real x, Real y, const std::string& text,
+              const std::string& alignment, bool number) {
+    TPlotSurface& surface = drawing.Surface();
+    const bool pi = number && !text.empty() && text.back() == 'p';
+    const std::string prefix = pi ? text.substr(0, text.size() - 1) : text;
+    const std::string shown = pi ? prefix + kPiSign : text;
+    Real left = x, top = y;
+    AlignText(surface, shown, alignment, left, top);
+    surface.WorldTextOut(left, top, shown);
+    if (drawing.PdfOn()) {
+        const exporter::PdfFont font = PdfFontOf(surface.GetFont());
+        drawing.Pdf().Text(font, prefix, 0, surface.TextWidth(prefix), surface.TextHeight(shown),
+                           left, top);
+        if (pi) {
+            exporter::PdfFont symbol = font;
+            symbol.name = "Symbol";
+            const Real after = surface.WorldX(surface.WindowX(left) + surface.TextWidth(prefix));
+            drawing.Pdf().Text(symbol, "p", 0, surface.TextWidth(kPiSign),
+                               surface.TextHeight(shown), after, top);
+        }
+    }
+    if (drawing.EepicOn()) {
+        const std::string latex = pi ? prefix + "$\\pi\\mathstrut$" : text;
+        drawing.Eepic().Add(drawing.Eepic().AlignedText(
+            x, y, number ? exporter::EepicWriter::SmallText(latex) : latex, alignment));
+    }
+}
+
+// Axes through the origin: the two axes, the labels, then ticks, numbers and grid
+// lines at multiples of the steps (at most 24 on each side of the origin).
+void DrawAxesThroughOrigin(Drawing& drawing, const AxesOptions& options, Real sx, Real sy,
+                           const std::string& xFormat, const std::string& yFormat) {
+    TPlotSurface& surface = drawing.Surface();
     const Real x1 = surface.D2WorldX1(), xw = surface.D2WorldXW(), x2 = x1 + xw;
     const Real y1 = surface.D2WorldY1(), yw = surface.D2WorldYW(), y2 = y1 + yw;
 
@@ -47,46 +93,52 @@ void DrawMiddleAxes(TPlotSurface& surface, const AxesOptions& options) {
     surface.DrawLine(x1, 0, x2, 0);
     surface.DrawLine(0, y1, 0, y2);
     if (!options.xLabel.empty()) {
-        DrawAlignedText(surface, 0.02L * x1 + 0.98L * x2, 0, options.xLabel, "rb");
+        AxisText(drawing, 0.02L * x1 + 0.98L * x2, 0, options.xLabel, "rb", false);
     }
     if (!options.yLabel.empty()) {
-        DrawAlignedText(surface, 0, 0.02L * y1 + 0.98L * y2, options.yLabel, "rt");
+        AxisText(drawing, 0, 0.02L * y1 + 0.98L * y2, options.yLabel, "rt", false);
+    }
+    const Colour penColour = surface.GetPen().color;
+    if (drawing.PdfOn()) {
+        drawing.Pdf().LineWidth(2 * options.axesWidth);
+        drawing.Pdf().DrawLine(penColour, false, x1, 0, x2, 0);
+        drawing.Pdf().DrawLine(penColour, false, 0, y1, 0, y2);
+        drawing.Pdf().LineWidth(2);
+    }
+    if (drawing.EepicOn()) {
+        drawing.Eepic().Add(exporter::EepicWriter::LineWidth(std::max(options.axesWidth, 1)));
+        drawing.Eepic().Add(drawing.Eepic().Line(x1, 0, x2, 0));
+        drawing.Eepic().Add(drawing.Eepic().Line(0, y1, 0, y2));
     }
     surface.GetPen().width = 1;
+    if (drawing.EepicOn()) drawing.Eepic().Add(exporter::EepicWriter::LineWidth(1));
 
-    const Real sx = NiceStep(xw), sy = NiceStep(yw);
-    const std::string xFormat = StepNumberFormat(sx), yFormat = StepNumberFormat(sy);
     surface.GetFont().size -= 1;
-    const Colour penColour = surface.GetPen().color;
     for (int i = -24; i <= 24; ++i) {
         if (i == 0) continue;
         const Real x = i * sx, y = i * sy;
-        if (x1 <= x && x <= x2) {
+        if (sx != 0 && x1 <= x && x <= x2) {
             if (options.numbers) {
-                const std::string text = FormatWithPattern(x, xFormat);
-                Real left = x;
-                if (!options.grid) {
-                    left = surface.WorldX(surface.WindowX(x) - surface.TextWidth(text) / 2);
-                }
-                surface.WorldTextOut(left, -yw / 100, text);
+                AxisText(drawing, x, -yw / 100, FormatTickNumber(x, xFormat),
+                         options.grid ? "lt" : "ct", true);
             }
             if (options.grid) {
                 surface.GetPen().color = options.gridColour;
-                surface.DrawLine(x, y1, x, y2);
+                drawing.PlainLine(x, y1, x, y2);
                 surface.GetPen().color = penColour;
             }
-            if (options.ticks) surface.DrawLine(x, -yw / 100, x, yw / 100);
+            if (options.ticks) drawing.PlainLine(x, -yw / 100, x, yw / 100);
         }
-        if (y1 <= y && y <= y2) {
+        if (sy != 0 && y1 <= y && y <= y2) {
             if (options.numbers) {
-                surface.WorldTextOut(xw / 85, y + yw / 60, FormatWithPattern(y, yFormat));
+                AxisText(drawing, xw / 85, y + yw / 60, FormatTickNumber(y, yFormat), "lt", true);
             }
             if (options.grid) {
                 surface.GetPen().color = options.gridColour;
-                surface.DrawLine(x1, y, x2, y);
+                drawing.PlainLine(x1, y, x2, y);
                 surface.GetPen().color = penColour;
             }
-            if (options.ticks) surface.DrawLine(-xw / 100, y, xw / 100, y);
+            if (options.ticks) drawing.PlainLine(-xw / 100, y, xw / 100, y);
         }
     }
 }
@@ -189,8 +241,9 @@ void AlignText(const TPlotSurface& surface, const std::string& text, const std::
     if (vertical == 'c') y = surface.WorldY(py - h / 2);
 }
 
-void DrawPlotAxes(TPlotSurface& surface, const AxesOptions& options) {
+void DrawPlotAxes(Drawing& drawing, const AxesOptions& options) {
     if (options.placement == AxesPlacement::None) return;
+    TPlotSurface& surface = drawing.Surface();
     DrawingObjectsGuard guard(surface);
     surface.GetFont().color = options.axesColour;
     surface.GetPen().color = options.axesColour;
@@ -198,10 +251,32 @@ void DrawPlotAxes(TPlotSurface& surface, const AxesOptions& options) {
         surface.SetClipToWorld(true);
         surface.DrawAxes(options.xLabel, options.yLabel, options.axesColour, options.axesColour,
                          false);
-    } else {
-        surface.SetClipToWorld(false);
-        DrawMiddleAxes(surface, options);
+        return;
     }
+    surface.SetClipToWorld(false);
+    const Real sx = NiceStep(surface.D2WorldXW()), sy = NiceStep(surface.D2WorldYW());
+    DrawAxesThroughOrigin(drawing, options, sx, sy, StepNumberFormat(sx), StepNumberFormat(sy));
+}
+
+void DrawOwnAxes(Drawing& drawing, const AxesOptions& options, Real xStep, Real yStep,
+                 const std::string& xFormat, const std::string& yFormat) {
+    TPlotSurface& surface = drawing.Surface();
+    DrawingObjectsGuard guard(surface);
+    surface.GetFont().color = options.axesColour;
+    if (!std::isfinite(xStep)) xStep = 0;
+    if (!std::isfinite(yStep)) yStep = 0;
+    DrawAxesThroughOrigin(drawing, options, std::fabs(xStep), std::fabs(yStep), xFormat, yFormat);
+}
+
+std::string FormatTickNumber(Real value, const std::string& pattern) {
+    const size_t p = pattern.find('p');
+    if (p == std::string::npos) return FormatWithPattern(value, pattern);
+    std::string numberPattern = pattern;
+    numberPattern.erase(p, 1);
+    const std::string number = FormatWithPattern(value / std::numbers::pi_v<Real>, numberPattern);
+    if (number == "1") return "p";
+    if (number == "-1") return "-p";
+    return number + "p";
 }
 
 }  // namespace plot

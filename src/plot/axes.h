@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "plot/drawing.h"
 #include "plot/plot_surface.h"
 
 namespace plot {
@@ -32,8 +33,19 @@ std::string StepNumberFormat(Real step);
 std::string FormatWithPattern(Real value, const std::string& pattern);
 
 // Draws the axes for the chosen placement; the surface's font colour is the axes
-// colour while drawing.
-void DrawPlotAxes(TPlotSurface& surface, const AxesOptions& options);
+// colour while drawing. Axes in the middle also go to the eepic and PDF outputs
+// that are switched on; axes at the sides only to the surface.
+void DrawPlotAxes(Drawing& drawing, const AxesOptions& options);
+
+// Axes through the origin with the program's own tick distances (eigenassen) and
+// number patterns (eigenassenf; a pattern with "p" writes multiples of pi). A step
+// of 0 draws no ticks, numbers or grid lines on that axis.
+void DrawOwnAxes(Drawing& drawing, const AxesOptions& options, Real xStep, Real yStep,
+                 const std::string& xFormat, const std::string& yFormat);
+
+// A tick number in `pattern`; with "p" in it the value is written as a multiple of
+// pi ("p", "-p", "2p", "0.5p"), the "p" standing for the pi sign.
+std::string FormatTickNumber(Real value, const std::string& pattern);
 
 // Moves (x, y) so that text drawn at the result has the alignment of `align`
 // ("lt", "cc", "rb", ...) with respect to the original point.

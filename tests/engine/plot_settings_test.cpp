@@ -105,5 +105,9 @@ TEST(PlotSettings, PreferencesIgnoreProgramOnlyKeys) {
     engine::ApplyPreferences({"checking=nee", "toonxlabel=misschien", "transparantegifs=ja"}, s);
     EXPECT_TRUE(s.checking);
     EXPECT_FALSE(s.showXLabel);
-    EXPECT_THROW(engine::ApplyPreferences({"Fdikte=dik"}, s), engine::ConversionError);
+    // A bad number is reported and keeps the value; the other keys still count.
+    const auto problems = engine::ApplyPreferences({"Fdikte=dik", "junk", "Gdikte=3"}, s);
+    EXPECT_EQ(problems, std::vector<std::string>{"Fdikte: 'dik' is geen geldig geheel getal"});
+    EXPECT_EQ(s.graphWidths[0], 1);
+    EXPECT_EQ(s.graphWidths[1], 3);
 }

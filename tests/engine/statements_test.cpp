@@ -91,7 +91,7 @@ TEST_F(StatementsTest, ValueParametersAndLocalsAreRestored) {
 
 TEST_F(StatementsTest, RecursionWorks99LevelsDeepAndStopsAtTheHundredth) {
     const Lines factorial = {
-        "proc fac(n)",   "eind",   "defproc fac(k)", "als(1-zero(k-1))",    "f:=1",    "anders",
+        "proc fac(n)",   "eind",   "defproc fac(k)", "als(1-zero(k-1))",  "f:=1",    "anders",
         "proc fac(k-1)", "f:=f*k", "eindals",        "schrijfregel(u;f)", "eindproc"};
     Lines program = factorial;
     program.insert(program.begin(), "n:=99");

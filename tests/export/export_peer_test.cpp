@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "export/eepic_writer.h"
+#include "peer_tools.h"
 #include "export/pdf.h"
 
 namespace exporter {
@@ -22,69 +23,7 @@ constexpr uint32_t kRed = 255;
 constexpr uint32_t kBlue = 16711680;
 constexpr uint32_t kGrey = 128 + 256 * 128 + 65536 * 128;
 
-struct Result {
-    int status = -1;
-    std::string output;  // stdout and stderr
-};
-
-Result RunTool(const std::string& command) {
-    Result result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return result;
-    std::array<char, 4096> buffer;
-    size_t read;
-    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        result.output.append(buffer.data(), read);
-    result.status = pclose(pipe);
-    return result;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// A grey picture read from a binary PGM file.
-struct Grey {
-    int width = 0;
-    int height = 0;
-    std::string pixels;
-    int At(int column, int row) const {
-        return static_cast<unsigned char>(pixels[static_cast<size_t>(row * width + column)]);
-    }
-    // The darkest pixel around (column, row), so a thin line need not be hit exactly.
-    int DarkestNear(int column, int row) const {
-        int darkest = 255;
-        for (int r = row - 2; r <= row + 2; ++r)
-            for (int c = column - 2; c <= column + 2; ++c)
-                if (r >= 0 && r < height && c >= 0 && c < width)
-                    darkest = std::min(darkest, At(c, r));
-        return darkest;
-    }
-    int DarkCount(int left, int top, int right, int bottom) const {
-        int count = 0;
-        for (int r = top; r < bottom; ++r)
-            for (int c = left; c < right; ++c)
-                if (At(c, r) < 100) ++count;
-        return count;
-    }
-};
-
-Grey ReadPgm(const fs::path& path) {
-    const std::string bytes = ReadFile(path);
-    std::istringstream in(bytes);
-    std::string magic;
-    int maxValue = 0;
-    Grey grey;
-    in >> magic >> grey.width >> grey.height >> maxValue;
-    in.get();  // the one whitespace byte before the pixels
-    if (magic != "P5" || maxValue != 255) return {};
-    grey.pixels = bytes.substr(static_cast<size_t>(in.tellg()));
-    if (grey.pixels.size() != static_cast<size_t>(grey.width * grey.height)) return {};
-    return grey;
-}
+using Result = ToolResult;
 
 class ExportPeerTest : public testing::Test {
 protected:
@@ -234,7 +173,7 @@ TEST_F(ExportPeerTest, EepicFigureCompilesWithLatex) {
                                  "' && latex -interaction=nonstopmode -halt-on-error doc.tex");
     EXPECT_EQ(latex.status, 0) << latex.output;
     EXPECT_TRUE(fs::exists(folder_ / "doc.dvi"));
-    const std::string log = ReadFile(folder_ / "doc.log");
+    const std::string log = ReadWholeFile(folder_ / "doc.log");
     EXPECT_EQ(log.find("! "), std::string::npos) << log;
 }
 

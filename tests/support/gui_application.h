@@ -2,9 +2,11 @@
 #pragma once
 
 #include <QGuiApplication>
+#include <cstdlib>
 
 inline void EnsureGuiApplication() {
     if (QGuiApplication::instance() != nullptr) return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);  // tests never need a display
     static int argc = 1;
     static char name[] = "zorvat-test";
     static char* argv[] = {name, nullptr};
