@@ -18,9 +18,10 @@ struct Decimal {
     int exponent = 0;
 };
 
-// 36 significant digits are far more than a long double holds, so a value is never
-// mistaken for a tie.
-constexpr int kExactDigits = 36;
+// A long double has a 64-bit mantissa: neighbouring values differ in about the 20th
+// significant digit, so 24 digits never mistake a value for a tie, and the conversion
+// stays fast (the PDF of a busy picture writes millions of numbers).
+constexpr int kExactDigits = 24;
 constexpr int kMinExponentDigits = 3;
 
 Decimal Decompose(long double value) {
@@ -94,12 +95,51 @@ std::string FixedForm(const Decimal& decimal, int decimals) {
     return text;
 }
 
+// The common case without the exact decimal expansion: a value of moderate size that
+// is not close to a tie at its last kept digit. False when the slow path must decide.
+bool FastFixed(long double value, int precision, int decimals, std::string& text) {
+    const long double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4L && magnitude < 1e15L) || decimals > 9) return false;
+    static constexpr long double kPowers[] = {1,    10,   1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,
+                                              1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L};
+    // The decimal exponent, counted instead of a logarithm.
+    int exponent = 0;
+    long double scaledDown = magnitude;
+    while (scaledDown < 1) {
+        scaledDown *= 10;
+        --exponent;
+    }
+    while (exponent < 15 && magnitude >= kPowers[exponent + 1]) ++exponent;
+    const int places = std::min(decimals, precision - exponent - 1);
+    if (places < 0 || places > 9) return false;
+    const long double scaled = magnitude * kPowers[places];
+    const long double fraction = scaled - std::floor(scaled);
+    if (std::fabs(fraction - 0.5L) < 1e-6L || scaled >= 9e17L) return false;
+    const auto rounded = static_cast<unsigned long long>(std::floor(scaled + 0.5L));
+    if (rounded == 0) return false;
+    std::string digits = std::to_string(rounded);
+    if (static_cast<int>(digits.size()) <= places) {
+        digits.insert(0, static_cast<size_t>(places) + 1 - digits.size(), '0');
+    }
+    // A carry into a new leading digit may call for the exponent form.
+    if (static_cast<int>(digits.size()) - places > precision) return false;
+    text = value < 0 ? "-" : "";
+    text.append(digits, 0, digits.size() - static_cast<size_t>(places));
+    if (decimals > 0) {
+        text += '.';
+        text.append(digits, digits.size() - static_cast<size_t>(places));
+        text.append(static_cast<size_t>(decimals - places), '0');
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string FormatFixed(long double value, int precision, int decimals, bool allowExponent) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     if (value == 0) return Zero(decimals);
+    if (std::string text; FastFixed(value, precision, decimals, text)) return text;
     Decimal decimal = Decompose(value);
     const int keep = std::min(precision, decimal.exponent + 1 + decimals);
     if (!RoundTo(decimal, keep)) return Zero(decimals);
