@@ -17,7 +17,6 @@
 #include "expr/parser.h"
 #include "plot/axes.h"
 #include "plot/drawing.h"
-#include "plot/graph.h"
 #include "plot/plot_surface.h"
 #include "plot/snapshot.h"
 

@@ -8,6 +8,7 @@
 
 #include "bigint/roman.h"
 #include "engine/runner.h"
+#include "engine/utf8.h"
 #include "expr/number_format.h"
 
 namespace engine {
@@ -16,39 +17,10 @@ namespace {
 
 // Texts are UTF-8; positions and lengths count characters, not bytes.
 std::u32string Decode(const std::string& text) {
-    std::u32string out;
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int length = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
-        if (i + length > text.size()) length = 1;
-        char32_t code = length == 1 ? c : c & (0x3F >> (length - 1));
-        for (int k = 1; k < length; ++k) code = (code << 6) | (text[i + k] & 0x3F);
-        out += code;
-        i += length;
-    }
-    return out;
+    return DecodeUtf8(text);
 }
-
 std::string Encode(const std::u32string& text) {
-    std::string out;
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return EncodeUtf8(text);
 }
 
 std::string Lower(std::string text) {

@@ -1,6 +1,9 @@
 // Whole-file text reading and atomic writing.
 #include "engine/text_file.h"
 
+#include "engine/utf8.h"
+#include "export/whole_file.h"
+
 #include <unistd.h>
 #include <array>
 #include <cstdio>
@@ -17,24 +20,6 @@ constexpr std::array<char32_t, 32> kCp1252High = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 }  // namespace
 
@@ -90,50 +75,6 @@ std::string Windows1252ToUtf8(const std::string& bytes) {
     return out;
 }
 
-std::string Utf8ToWindows1252(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        char32_t code;
-        int len;
-        if (c < 0x80) {
-            code = c;
-            len = 1;
-        } else if ((c & 0xE0) == 0xC0) {
-            code = c & 0x1F;
-            len = 2;
-        } else if ((c & 0xF0) == 0xE0) {
-            code = c & 0x0F;
-            len = 3;
-        } else if ((c & 0xF8) == 0xF0) {
-            code = c & 0x07;
-            len = 4;
-        } else {
-            out += '?';
-            ++i;
-            continue;
-        }
-        if (i + len > text.size()) {
-            out += '?';
-            break;
-        }
-        for (int k = 1; k < len; ++k) code = (code << 6) | (text[i + k] & 0x3F);
-        i += len;
-        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            out += static_cast<char>(code);
-            continue;
-        }
-        char mapped = '?';
-        for (size_t k = 0; k < kCp1252High.size(); ++k) {
-            if (kCp1252High[k] == code) mapped = static_cast<char>(0x80 + k);
-        }
-        out += mapped;
-    }
-    return out;
-}
-
 std::vector<std::string> SplitTextLines(const std::string& bytes) {
     const std::string text = IsValidUtf8(bytes) ? bytes : Windows1252ToUtf8(bytes);
     std::vector<std::string> lines;
@@ -167,26 +108,6 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::string& path) {
     return SplitTextLines(*bytes);
 }
 
-bool WriteFileAtomic(const std::string& path, const std::string& bytes) {
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
-}
-
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
                     const std::string& lineEnd) {
     std::string bytes;
@@ -194,7 +115,7 @@ bool WriteTextLines(const std::string& path, const std::vector<std::string>& lin
         bytes += line;
         bytes += lineEnd;
     }
-    return WriteFileAtomic(path, bytes);
+    return exporter::WriteWholeFile(path, bytes);
 }
 
 }  // namespace engine

@@ -10,8 +10,6 @@ namespace engine {
 
 bool IsValidUtf8(const std::string& bytes);
 std::string Windows1252ToUtf8(const std::string& bytes);
-// Characters outside Windows-1252 become "?".
-std::string Utf8ToWindows1252(const std::string& text);
 
 // Decodes (UTF-8, else Windows-1252) and splits at CRLF, LF or a lone CR.
 // A final line end does not add an empty line.
@@ -21,9 +19,8 @@ std::vector<std::string> SplitTextLines(const std::string& bytes);
 std::optional<std::string> ReadFileBytes(const std::string& path);
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path);
 
-// Writes to a temporary file in the same folder, then renames it over `path`.
-bool WriteFileAtomic(const std::string& path, const std::string& bytes);
-// Lines joined with the given line end, each line followed by it.
+// Lines each followed by the line end, written whole (a temporary file in the same
+// folder renamed over `path`), so a failure never leaves half a file.
 bool WriteTextLines(const std::string& path, const std::vector<std::string>& lines,
                     const std::string& lineEnd = "\n");
 

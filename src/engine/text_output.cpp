@@ -5,6 +5,7 @@
 
 #include "engine/runner.h"
 #include "engine/text_file.h"
+#include "engine/utf8.h"
 #include "expr/number_format.h"
 
 namespace engine {
@@ -29,20 +30,7 @@ std::string CharacterWithCode(long long code) {
     if (code <= 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {};
     if (code < 256) return Windows1252ToUtf8(std::string(1, static_cast<char>(code)));
     std::string out;
-    const auto c = static_cast<char32_t>(code);
-    if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    AppendUtf8(out, static_cast<char32_t>(code));
     return out;
 }
 

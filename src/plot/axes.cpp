@@ -34,17 +34,6 @@ private:
     Font font_;
 };
 
-exporter::PdfFont PdfFontOf(const Font& font) {
-    exporter::PdfFont pdfFont;
-    pdfFont.name = font.name;
-    pdfFont.size = font.size;
-    pdfFont.colour = font.color;
-    pdfFont.bold = font.bold;
-    pdfFont.italic = font.italic;
-    pdfFont.underline = font.underline;
-    return pdfFont;
-}
-
 // The pi sign of tick numbers written as multiples of pi.
 constexpr const char* kPiSign = "\xcf\x80";
 
@@ -227,18 +216,6 @@ std::string FormatWithPattern(Real value, const std::string& pattern) {
         out += exponentDigits;
     }
     return out;
-}
-
-void AlignText(const TPlotSurface& surface, const std::string& text, const std::string& align,
-               Real& x, Real& y) {
-    const int px = surface.WindowX(x), py = surface.WindowY(y);
-    const int w = surface.TextWidth(text), h = surface.TextHeight(text);
-    const char horizontal = align.size() > 0 ? align[0] : 'l';
-    const char vertical = align.size() > 1 ? align[1] : 't';
-    if (horizontal == 'r') x = surface.WorldX(px - w);
-    if (horizontal == 'c') x = surface.WorldX(px - w / 2);
-    if (vertical == 'b') y = surface.WorldY(py - h);
-    if (vertical == 'c') y = surface.WorldY(py - h / 2);
 }
 
 void DrawPlotAxes(Drawing& drawing, const AxesOptions& options) {

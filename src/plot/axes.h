@@ -47,9 +47,4 @@ void DrawOwnAxes(Drawing& drawing, const AxesOptions& options, Real xStep, Real 
 // pi ("p", "-p", "2p", "0.5p"), the "p" standing for the pi sign.
 std::string FormatTickNumber(Real value, const std::string& pattern);
 
-// Moves (x, y) so that text drawn at the result has the alignment of `align`
-// ("lt", "cc", "rb", ...) with respect to the original point.
-void AlignText(const TPlotSurface& surface, const std::string& text, const std::string& align,
-               Real& x, Real& y);
-
 }  // namespace plot

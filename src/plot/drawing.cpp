@@ -277,11 +277,6 @@ void Drawing::Vector(Real x, Real y, Real a, Real b) {
     }
 }
 
-void Drawing::Pixel(Real x, Real y) {
-    if (!Finite({x, y})) return;
-    surface_.DrawPoint(x, y);
-}
-
 void Drawing::Path(const std::vector<FloatPoint>& points) {
     if (points.empty() || !Finite(points)) return;
     TFloatPointList list;
@@ -519,20 +514,10 @@ void Drawing::TextCommand(Real x, Real y, const std::string& text, const std::st
     try {
         const int w = surface_.TextWidth(text), h = surface_.TextHeight(text);
         Real left = x, top = y;
-        if (aligned) {
-            const int px = surface_.WindowX(x), py = surface_.WindowY(y);
-            const char horizontal = alignment.size() > 0 ? alignment[0] : 'l';
-            const char vertical = alignment.size() > 1 ? alignment[1] : 't';
-            if (horizontal == 'r') left = surface_.WorldX(px - w);
-            if (horizontal == 'c') left = surface_.WorldX(px - w / 2);
-            if (vertical == 'b') top = surface_.WorldY(py - h);
-            if (vertical == 'c') top = surface_.WorldY(py - h / 2);
-        }
+        if (aligned) AlignText(surface_, text, alignment, left, top);
         surface_.WorldTextOut(left, top, text, angle);
         if (pdfOn_) {
-            const exporter::PdfFont pdfFont{font.name,   static_cast<Real>(font.size),
-                                            font.color,  font.bold,
-                                            font.italic, font.underline};
+            const exporter::PdfFont pdfFont = PdfFontOf(font);
             pdf_.Text(pdfFont, text, angle, w, h, left, top);
         }
         if (eepicOn_) {
@@ -560,6 +545,23 @@ void Drawing::RotatedText(Real x, Real y, const std::string& text, Real angleDeg
     if (!std::isfinite(angleDegrees)) return;
     const int angle = static_cast<int>(std::fmod(std::round(angleDegrees), 360.0L));
     TextCommand(x, y, text, "", angle, false);
+}
+
+void AlignText(const TPlotSurface& surface, const std::string& text, const std::string& alignment,
+               Real& x, Real& y) {
+    const int px = surface.WindowX(x), py = surface.WindowY(y);
+    const int w = surface.TextWidth(text), h = surface.TextHeight(text);
+    const char horizontal = alignment.size() > 0 ? alignment[0] : 'l';
+    const char vertical = alignment.size() > 1 ? alignment[1] : 't';
+    if (horizontal == 'r') x = surface.WorldX(px - w);
+    if (horizontal == 'c') x = surface.WorldX(px - w / 2);
+    if (vertical == 'b') y = surface.WorldY(py - h);
+    if (vertical == 'c') y = surface.WorldY(py - h / 2);
+}
+
+exporter::PdfFont PdfFontOf(const Font& font) {
+    return {font.name,     static_cast<Real>(font.size), font.color, font.bold, font.italic,
+            font.underline};
 }
 
 }  // namespace plot

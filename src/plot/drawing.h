@@ -10,10 +10,27 @@
 
 #include "export/eepic_writer.h"
 #include "export/pdf.h"
-#include "plot/graph.h"
 #include "plot/plot_surface.h"
 
 namespace plot {
+
+// The world rectangle at the start of a run; curve points are accepted within
+// x1 - |x1| .. x2 + |x2| and y1 - |y1| .. y2 + |y2|.
+struct WorldBox {
+    Real x1 = -1, x2 = 1, y1 = -1, y2 = 1;
+    static WorldBox Of(const TPlotSurface& surface) {
+        return {surface.D2WorldX1(), surface.D2WorldX1() + surface.D2WorldXW(), surface.D2WorldY1(),
+                surface.D2WorldY1() + surface.D2WorldYW()};
+    }
+};
+
+// Moves (x, y) so that `text` drawn at the result in the surface's current font has
+// the alignment `alignment` ("lt", "cc", "rb", ...) with respect to the point.
+void AlignText(const TPlotSurface& surface, const std::string& text, const std::string& alignment,
+               Real& x, Real& y);
+
+// The surface font as the PDF writer takes it.
+exporter::PdfFont PdfFontOf(const Font& font);
 
 // The drawing state of one run; reset at the start of every run.
 struct DrawingState {
@@ -88,7 +105,6 @@ public:
     void RotatedEllipse(Real x1, Real y1, Real x2, Real y2, Real alpha);  // gedraaideellips
     void Vector(Real x, Real y, Real a, Real b);                          // vector
     void Dot(Real x, Real y, Real size);                                  // stip
-    void Pixel(Real x, Real y);                                           // pixel
     void Polygon(const std::vector<FloatPoint>& points);                  // veelhoek
     void Path(const std::vector<FloatPoint>& points);                     // pad
     void Bezier(const std::vector<FloatPoint>& points);                   // bezier

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include "test_folder.h"
 
 namespace {
 
@@ -41,13 +42,7 @@ std::string Slurp(const fs::path& path) {
 
 class BatchTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zorvat_batch_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    void SetUp() override { dir = MakeTestFolder(); }
     void TearDown() override { fs::remove_all(dir); }
 
     Result Zorvat(const std::vector<std::string>& args) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "peer_tools.h"
+#include "test_folder.h"
 
 namespace {
 
@@ -17,11 +18,7 @@ std::string Quote(const fs::path& path) {
 
 class PicturePeerTest : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("zorvat_picture_peer_" + GetParam());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = MakeTestFolder(); }
     void TearDown() override {
         if (!HasFailure()) fs::remove_all(folder_);
     }

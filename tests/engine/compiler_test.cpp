@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "recording_host.h"
+#include "test_folder.h"
 
 using engine::CompiledProgram;
 using engine::CompileProgram;
@@ -73,7 +74,7 @@ TEST(Compiler, FigureLibraryIsIncludedCompiled) {
 }
 
 TEST(Compiler, IncludesInsertCompiledFilesFromTheProgramFolder) {
-    const auto folder = std::filesystem::temp_directory_path() / "zorvat_include_test";
+    const auto folder = MakeTestFolder();
     std::filesystem::create_directories(folder / "sub");
     std::ofstream(folder / "sub" / "deel.txt") << "lijn\r\n0\r\n0\r\n1\r\n1\r\n";
 

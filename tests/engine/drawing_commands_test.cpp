@@ -7,6 +7,7 @@
 
 #include "engine/text_file.h"
 #include "program_fixture.h"
+#include "test_folder.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ using Lines = std::vector<std::string>;
 
 class DrawingCommandsTest : public ProgramTest {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("zorvat_drawing_" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = MakeTestFolder(); }
     void TearDown() override { fs::remove_all(folder_); }
 
     // The eepic file of a program, one line per entry (after a normal run, as a save

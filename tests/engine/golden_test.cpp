@@ -6,7 +6,9 @@
 #include <filesystem>
 
 #include "engine/text_file.h"
+#include "export/whole_file.h"
 #include "program_fixture.h"
+#include "test_folder.h"
 
 namespace {
 
@@ -26,10 +28,9 @@ protected:
     }
     void Compare(const std::string& actual, const fs::path& golden) {
         if (std::getenv("ZORVAT_UPDATE_GOLDEN") != nullptr) {
-            ASSERT_TRUE(engine::WriteFileAtomic(golden.string(), actual));
+            ASSERT_TRUE(exporter::WriteWholeFile(golden.string(), actual));
         }
-        EXPECT_EQ(actual, engine::ReadFileBytes(golden.string()).value_or("(missing)"))
-            << golden;
+        EXPECT_EQ(actual, engine::ReadFileBytes(golden.string()).value_or("(missing)")) << golden;
     }
 };
 
@@ -38,8 +39,7 @@ TEST_P(GoldenTest, EepicAndPdfMatch) {
     ASSERT_TRUE(source);
     runner.Program() = engine::CompileProgram(*source);
     runner.Run();
-    const fs::path folder = fs::temp_directory_path() / ("zorvat_golden_" + GetParam());
-    fs::create_directories(folder);
+    const fs::path folder = MakeTestFolder();
     ASSERT_TRUE(runner.ExportEepic((folder / "fig.tex").string()));
     ASSERT_TRUE(runner.ExportPdf((folder / "fig.pdf").string()));
     EXPECT_TRUE(host.messages.empty());

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "export/eepic_writer.h"
+#include "test_folder.h"
 
 namespace exporter {
 namespace {
@@ -124,7 +125,7 @@ TEST(EepicWriterTest, FigureFileText) {
 }
 
 TEST(EepicWriterTest, SaveWritesTheWholeFileOrNothing) {
-    const fs::path folder = fs::temp_directory_path() / "zorvat_eepic_save_test";
+    const fs::path folder = MakeTestFolder();
     fs::remove_all(folder);
     fs::create_directories(folder);
     EepicWriter eepic;

@@ -10,8 +10,9 @@
 #include <sstream>
 
 #include "export/eepic_writer.h"
-#include "peer_tools.h"
 #include "export/pdf.h"
+#include "peer_tools.h"
+#include "test_folder.h"
 
 namespace exporter {
 namespace {
@@ -27,13 +28,7 @@ using Result = ToolResult;
 
 class ExportPeerTest : public testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("zorvat_export_peer_" +
-                   std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
+    void SetUp() override { folder_ = MakeTestFolder(); }
     void TearDown() override {
         if (!HasFailure()) fs::remove_all(folder_);
     }
