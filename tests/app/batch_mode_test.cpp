@@ -194,6 +194,18 @@ TEST_F(BatchTest, CompilePrintsOneTokenALine) {
               "xmin=-3\nstop\n\n");
 }
 
+TEST_F(BatchTest, InterruptEndsARunawayLoopAtItsEnd) {
+    const std::string program =
+        Write("lus.txt", "n:=0\nherhaal\nn:=n+1\ntotdat(0)\nschrijfregel(t;gestopt)\n");
+    const std::string command = "timeout --preserve-status -s INT 1 " + Quote(ZORVAT_BINARY) +
+                                " --batch " + Quote(program) + " >" +
+                                Quote((dir / "stdout").string()) + " 2>&1";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 0);
+    EXPECT_EQ(Slurp(dir / "stdout"), "gestopt\n");
+}
+
 TEST_F(BatchTest, MissingIncludeSaysSoAndAppendsNothing) {
     const Result r = Zorvat({"--compile", Write("i.txt", "&weg.txt\neind\n")});
     EXPECT_EQ(r.status, 0);
