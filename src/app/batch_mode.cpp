@@ -13,6 +13,7 @@
 #include "engine/compiler.h"
 #include "engine/runner.h"
 #include "engine/text_file.h"
+#include "expr/function_library.h"
 #include "expr/number_format.h"
 #include "expr/parser.h"
 #include "plot/plot_surface.h"
@@ -147,6 +148,7 @@ std::vector<std::string> ReadProgram(const std::string& path) {
 
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const BatchOptions options = ParseBatchOptions(args);
+    BatchHost::InstallInterruptHandler();
     const auto source = ReadProgram(options.program);
     auto application = MakeHeadlessApplication();
 
@@ -176,7 +178,6 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     compileOptions.programFolder = std::filesystem::path(options.program).parent_path().string();
     compileOptions.host = &host;
     runner.Program() = engine::CompileProgram(source, compileOptions);
-    BatchHost::InstallInterruptHandler();
     runner.Run();
     for (const auto& line : runner.Output().Lines()) out << line << '\n';
     for (const auto& line : runner.Panel().ProgramLines()) out << line << '\n';
@@ -226,6 +227,12 @@ int PrintCompiled(const std::vector<std::string>& args, std::ostream& out, std::
 int Evaluate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() < 2) throw UsageError("--eval verwacht een uitdrukking");
     expr::TParser parser;
+    // The functions of the program's parser, without lists (they read as 0).
+    expr::FunctionContext context;
+    context.showMessage = [&err](const std::string& text) {
+        err << MessageLine(engine::kAppCaption, text) << std::endl;
+    };
+    expr::RegisterExtraFunctions(parser, 1, context);
     for (size_t i = 2; i < args.size(); i += 2) {
         if (args[i] != "--var" || i + 1 >= args.size()) {
             throw UsageError("na --eval UITDRUKKING komen alleen --var NAAM=WAARDE");

@@ -39,6 +39,13 @@ bool Contains(const std::string& text, const char* part) {
 
 Runner::Runner(Host& host, plot::TPlotSurface& surface)
     : host_(host), surface_(surface), drawing_(surface) {
+    functionContext_.lists = &lists_;
+    functionContext_.showMessage = [this](const std::string& text) {
+        ShowMessage(kAppCaption, text, MessageIcon::None);
+    };
+    for (size_t i = 0; i < parsers_.size(); ++i) {
+        expr::RegisterExtraFunctions(parsers_[i], static_cast<int>(i + 1), functionContext_);
+    }
     for (auto& parser : parsers_) {
         parser.AssignVariable("muisx", 0);
         parser.AssignVariable("muisy", 0);
@@ -51,6 +58,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterStringCommands(*this);
     RegisterTextOutput(*this);
     RegisterDrawingCommands(*this);
+    RegisterNumericalCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {

@@ -13,6 +13,7 @@
 #include "engine/plot_settings.h"
 #include "engine/string_store.h"
 #include "engine/text_output.h"
+#include "expr/function_library.h"
 #include "expr/list_store.h"
 #include "expr/parser.h"
 #include "plot/axes.h"
@@ -215,6 +216,7 @@ private:
     plot::TPlotSurface& surface_;
     plot::Drawing drawing_;
     expr::ListStore lists_;
+    expr::FunctionContext functionContext_;  // before the parsers, which point at it
     std::array<expr::TParser, 4> parsers_;
     StringStore strings_;
     std::array<bigint::TInteger, 26> registers_;
@@ -253,5 +255,6 @@ void RegisterProcedures(Runner& runner);
 void RegisterStringCommands(Runner& runner);
 void RegisterTextOutput(Runner& runner);
 void RegisterDrawingCommands(Runner& runner);
+void RegisterNumericalCommands(Runner& runner);
 
 }  // namespace engine

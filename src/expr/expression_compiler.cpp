@@ -29,6 +29,7 @@ struct Node {
     Real value = 0;
     Real* variable = nullptr;
     OperationRoutine routine = nullptr;
+    void* context = nullptr;
     InstructionCode inlineCode = InstructionCode::Call;  // for built-ins done in place
 };
 
@@ -172,6 +173,7 @@ int32_t TermBuilder::Build(int32_t begin, int32_t end, int32_t depth) {
             CountOperation(depth);
             kind = OperationKind::Function1;
             routine = symbols_.Function1(Name(b, term.split));
+            nodes_[index].context = symbols_.FunctionContext(Name(b, term.split), false);
             // Built-in names cannot be registered again, so the name identifies the routine.
             nodes_[index].inlineCode = InlineCode(Name(b, term.split));
             first = Build(term.split + 1, e - 1, depth + 1);
@@ -181,6 +183,7 @@ int32_t TermBuilder::Build(int32_t begin, int32_t end, int32_t depth) {
             kind = OperationKind::Function2;
             const int32_t open = classifier_.MatchingBracket(e - 1);
             routine = symbols_.Function2(Name(b, open));
+            nodes_[index].context = symbols_.FunctionContext(Name(b, open), true);
             first = Build(open + 1, term.split, depth + 1);
             second = Build(term.split + 1, e - 1, depth + 1);
             break;
@@ -227,7 +230,7 @@ void TermBuilder::Fold(int32_t index) {
     Real first = nodes_[node.first].value;
     Real second = binary ? nodes_[node.second].value : 0;
     Real result = 0;
-    ParserOperation op{&first, &second, &result, node.routine, node.kind};
+    ParserOperation op{&first, &second, &result, node.routine, node.kind, node.context};
 
     fexcept_t saved;
     fegetexceptflag(&saved, FE_ALL_EXCEPT);
@@ -295,7 +298,7 @@ void TermBuilder::Emit(int32_t index) {
             Emit(node.first);
             if (node.inlineCode != InstructionCode::Call) return emit(node.inlineCode);
             Real* argument = NewCell();
-            calls_.push_back({argument, nullptr, argument, node.routine, node.kind});
+            calls_.push_back({argument, nullptr, argument, node.routine, node.kind, node.context});
             code_.push_back({InstructionCode::Call, argument, &calls_.back(), nullptr});
             return;
         }
@@ -305,7 +308,7 @@ void TermBuilder::Emit(int32_t index) {
             emit(InstructionCode::Store, first);
             Emit(node.second);
             Real* second = NewCell();
-            calls_.push_back({first, second, second, node.routine, node.kind});
+            calls_.push_back({first, second, second, node.routine, node.kind, node.context});
             code_.push_back({InstructionCode::Call, second, &calls_.back(), nullptr});
             return;
         }

@@ -17,6 +17,8 @@ public:
     virtual Real* VariableCell(std::string_view name) const = 0;
     virtual OperationRoutine Function1(std::string_view name) const = 0;
     virtual OperationRoutine Function2(std::string_view name) const = 0;
+    // The context a function was registered with.
+    virtual void* FunctionContext(std::string_view name, bool twoArguments) const = 0;
     // A pure routine with constant arguments may be computed at compile time.
     virtual bool IsPure(OperationRoutine routine) const = 0;
 

@@ -35,6 +35,8 @@ struct TParser::Impl final : SymbolTable {
     std::vector<std::unique_ptr<Real>> ownedCells;
     std::map<std::string, OperationRoutine, std::less<>> functions1;
     std::map<std::string, OperationRoutine, std::less<>> functions2;
+    std::map<std::string, void*, std::less<>> contexts1;
+    std::map<std::string, void*, std::less<>> contexts2;
     std::vector<OperationRoutine> pureRoutines;
     size_t longestName = 0;
     // Compiled texts, so that a program line evaluated on every loop pass is
@@ -68,15 +70,22 @@ struct TParser::Impl final : SymbolTable {
         const auto it = functions2.find(name);
         return it == functions2.end() ? nullptr : it->second;
     }
+    void* FunctionContext(std::string_view name, bool twoArguments) const override {
+        const auto& contexts = twoArguments ? contexts2 : contexts1;
+        const auto it = contexts.find(name);
+        return it == contexts.end() ? nullptr : it->second;
+    }
     bool IsPure(OperationRoutine routine) const override {
         return std::find(pureRoutines.begin(), pureRoutines.end(), routine) != pureRoutines.end();
     }
 
     void Register(std::map<std::string, OperationRoutine, std::less<>>& table,
-                  std::string_view name, OperationRoutine routine) {
+                  std::map<std::string, void*, std::less<>>& contexts, std::string_view name,
+                  OperationRoutine routine, void* context) {
         if (!IsValidIdentifier(name)) throw EBadName(std::string(name));
         const auto [it, inserted] = table.emplace(UpperCase(name), routine);
         if (!inserted) throw EBadName(it->first);  // a name is registered once
+        if (context != nullptr) contexts.emplace(it->first, context);
         longestName = std::max(longestName, name.size());
     }
 };
@@ -179,14 +188,14 @@ void TParser::ReleaseVariables() {
     impl_->ownedCells.clear();
 }
 
-void TParser::RegisterFunction1(std::string_view name, OperationRoutine routine) {
-    impl_->Register(impl_->functions1, name, routine);
+void TParser::RegisterFunction1(std::string_view name, OperationRoutine routine, void* context) {
+    impl_->Register(impl_->functions1, impl_->contexts1, name, routine, context);
     impl_->cache.clear();
     ++generation_;
 }
 
-void TParser::RegisterFunction2(std::string_view name, OperationRoutine routine) {
-    impl_->Register(impl_->functions2, name, routine);
+void TParser::RegisterFunction2(std::string_view name, OperationRoutine routine, void* context) {
+    impl_->Register(impl_->functions2, impl_->contexts2, name, routine, context);
     impl_->cache.clear();
     ++generation_;
 }

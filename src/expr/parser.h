@@ -47,6 +47,8 @@ struct ParserOperation {
     Real* result = nullptr;
     OperationRoutine routine = nullptr;
     OperationKind kind = OperationKind::Constant;
+    // What the function was registered with (the lists, the host for messages).
+    void* context = nullptr;
 };
 
 class TParser {
@@ -83,8 +85,11 @@ public:
     bool HasVariable(std::string_view name) const;
     void ReleaseVariables();
 
-    void RegisterFunction1(std::string_view name, OperationRoutine routine);
-    void RegisterFunction2(std::string_view name, OperationRoutine routine);
+    // `context` reaches the routine as ParserOperation::context.
+    void RegisterFunction1(std::string_view name, OperationRoutine routine,
+                           void* context = nullptr);
+    void RegisterFunction2(std::string_view name, OperationRoutine routine,
+                           void* context = nullptr);
 
     // Built-in variable slots, in the order A, B, C, D, E, X, Y, T.
     Real& X();

@@ -197,7 +197,7 @@ TEST_F(BatchTest, CompilePrintsOneTokenALine) {
 TEST_F(BatchTest, InterruptEndsARunawayLoopAtItsEnd) {
     const std::string program =
         Write("lus.txt", "n:=0\nherhaal\nn:=n+1\ntotdat(0)\nschrijfregel(t;gestopt)\n");
-    const std::string command = "timeout --preserve-status -s INT 1 " + Quote(ZORVAT_BINARY) +
+    const std::string command = "timeout --preserve-status -s INT 3 " + Quote(ZORVAT_BINARY) +
                                 " --batch " + Quote(program) + " >" +
                                 Quote((dir / "stdout").string()) + " 2>&1";
     const int raw = std::system(command.c_str());
