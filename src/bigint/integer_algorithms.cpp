@@ -1,0 +1,313 @@
+// TInteger: powers, modular powers, roots, gcd, inverses, factorials and the
+// probable-prime test.
+#include <array>
+#include <random>
+
+#include "bigint/integer.h"
+
+namespace bigint {
+
+using limbs::Limb;
+using limbs::Limbs;
+
+namespace {
+
+bool IsPowerOfTwo(const Limbs& a) {
+    if (a.empty()) return false;
+    for (size_t i = 0; i + 1 < a.size(); ++i) {
+        if (a[i] != 0) return false;
+    }
+    return (a.back() & (a.back() - 1)) == 0;
+}
+
+bool Bit(const Limbs& a, size_t index) {
+    return ((a[index / 64] >> (index % 64)) & 1U) != 0;
+}
+
+Limb ModSmall(const Limbs& a, Limb d) {
+    __extension__ typedef unsigned __int128 Wide;
+    Wide rest = 0;
+    for (size_t i = a.size(); i-- > 0;) rest = ((rest << 64) | a[i]) % d;
+    return static_cast<Limb>(rest);
+}
+
+Limbs Remainder(const Limbs& a, const Limbs& m) {
+    Limbs r;
+    limbs::DivideMagnitudes(a, m, nullptr, &r);
+    return r;
+}
+
+// base^exponent mod m for an odd m and base < m, with 4-bit windows.
+Limbs PowerModOdd(const Limbs& base, const Limbs& exponent, const limbs::Montgomery& mont) {
+    const size_t n = mont.Size();
+    std::array<Limbs, 16> table;
+    Limbs oneForm = mont.ToForm(Limbs{1});
+    table[0] = oneForm;
+    table[1] = mont.ToForm(base);
+    for (size_t i = 2; i < 16; ++i) {
+        table[i].resize(n);
+        mont.Multiply(table[i].data(), table[i - 1].data(), table[1].data());
+    }
+    Limbs acc = oneForm;
+    const size_t bits = limbs::BitLength(exponent);
+    const size_t windows = (bits + 3) / 4;
+    for (size_t w = windows; w-- > 0;) {
+        if (w + 1 != windows) {
+            for (int k = 0; k < 4; ++k) mont.Multiply(acc.data(), acc.data(), acc.data());
+        }
+        unsigned nibble = 0;
+        for (int k = 3; k >= 0; --k) {
+            const size_t index = 4 * w + static_cast<size_t>(k);
+            nibble = (nibble << 1) | (index < bits && Bit(exponent, index) ? 1U : 0U);
+        }
+        if (nibble != 0) mont.Multiply(acc.data(), acc.data(), table[nibble].data());
+    }
+    return mont.FromForm(acc.data());
+}
+
+// base^exponent mod m for any m >= 2.
+Limbs PowerMod(const Limbs& base, const Limbs& exponent, const Limbs& m) {
+    const Limbs reduced = Remainder(base, m);
+    if ((m[0] & 1U) != 0) return PowerModOdd(reduced, exponent, limbs::Montgomery(m));
+    Limbs acc{1};
+    for (size_t i = limbs::BitLength(exponent); i-- > 0;) {
+        acc = Remainder(limbs::Square(acc), m);
+        if (Bit(exponent, i)) acc = Remainder(limbs::Multiply(acc, reduced), m);
+    }
+    return Remainder(acc, m);
+}
+
+// Integer square root (Python's isqrt recurrence: the precision doubles each round).
+Limbs SquareRoot(const Limbs& n) {
+    const size_t c = (limbs::BitLength(n) - 1) / 2;
+    Limbs a{1};
+    size_t d = 0;
+    size_t cBits = 0;
+    while ((c >> cBits) != 0) ++cBits;
+    for (size_t s = cBits; s-- > 0;) {
+        const size_t e = d;
+        d = c >> s;
+        Limbs q;
+        limbs::DivideMagnitudes(limbs::ShiftRight(n, 2 * c - e - d + 1), a, &q, nullptr);
+        a = limbs::AddMagnitudes(limbs::ShiftLeft(a, d - e - 1), q);
+    }
+    if (limbs::CompareMagnitudes(limbs::Square(a), n) > 0) a = limbs::SubtractMagnitudes(a, {1});
+    return a;
+}
+
+Limbs Power(const Limbs& a, uint64_t n) {
+    Limbs acc{1};
+    for (int i = 63; i >= 0; --i) {
+        acc = limbs::Square(acc);
+        if (((n >> i) & 1U) != 0) acc = limbs::Multiply(acc, a);
+    }
+    return acc;
+}
+
+// n-th root for n >= 3 by Newton's method from above.
+Limbs Root(const Limbs& x, uint64_t n) {
+    const size_t bits = limbs::BitLength(x);
+    Limbs g = limbs::ShiftLeft(Limbs{1}, (bits + n - 1) / n);
+    while (true) {
+        Limbs q;
+        limbs::DivideMagnitudes(x, Power(g, n - 1), &q, nullptr);
+        Limbs y = limbs::AddMagnitudes(limbs::MultiplySmall(g, n - 1), q);
+        limbs::DivideSmall(y, n);
+        if (limbs::CompareMagnitudes(y, g) >= 0) return g;
+        g = std::move(y);
+    }
+}
+
+Limbs ProductTree(std::vector<Limbs> factors) {
+    if (factors.empty()) return {1};
+    while (factors.size() > 1) {
+        std::vector<Limbs> next;
+        for (size_t i = 0; i + 1 < factors.size(); i += 2) {
+            next.push_back(limbs::Multiply(factors[i], factors[i + 1]));
+        }
+        if (factors.size() % 2 == 1) next.push_back(std::move(factors.back()));
+        factors = std::move(next);
+    }
+    return factors.front();
+}
+
+bool MillerRabinRound(const Limbs& n, const Limbs& oddPart, size_t twos, Limb base,
+                      const limbs::Montgomery& mont) {
+    const Limbs minusOne = limbs::SubtractMagnitudes(n, {1});
+    Limbs x = PowerModOdd({base}, oddPart, mont);
+    if (x == Limbs{1} || x == minusOne) return true;
+    for (size_t i = 1; i < twos; ++i) {
+        x = Remainder(limbs::Square(x), n);
+        if (x == minusOne) return true;
+        if (x == Limbs{1}) return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+void TInteger::Power(int64_t exponent) {
+    if (exponent < 0) {
+        const bool unit = magnitude_ == Limbs{1};
+        const bool odd = (exponent & 1) != 0;
+        AssignInt64(!unit ? 0 : (negative_ && odd ? -1 : 1));
+        return;
+    }
+    const bool negative = negative_ && (exponent & 1) != 0;
+    if (exponent == 0) {
+        AssignInt64(1);
+        return;
+    }
+    if (IsPowerOfTwo(magnitude_)) {
+        const size_t shift = (BitLength() - 1) * static_cast<size_t>(exponent);
+        magnitude_ = limbs::ShiftLeft({1}, shift);
+    } else if (!IsZero()) {
+        magnitude_ = bigint::Power(magnitude_, static_cast<uint64_t>(exponent));
+    }
+    negative_ = negative;
+    Normalize();
+}
+
+void TInteger::ModPow(const TInteger& exponent, const TInteger& modulus) {
+    if (modulus.IsZero()) throw EIntegerError(IntegerFault::Division);
+    const Limbs& m = modulus.magnitude_;
+    if (m == Limbs{1}) {
+        AssignInt64(0);
+        return;
+    }
+    if (exponent.IsZero()) {
+        AssignInt64(1);
+        return;
+    }
+    bool negative = negative_ && exponent.IsOdd();
+    Limbs base = magnitude_;
+    if (exponent.negative_) {
+        TInteger inverse = *this;
+        inverse.InverseMod(modulus);
+        if (inverse.IsZero()) {
+            AssignInt64(0);
+            return;
+        }
+        base = inverse.magnitude_;
+        negative = false;
+    }
+    magnitude_ = PowerMod(base, exponent.magnitude_, m);
+    negative_ = negative;
+    Normalize();
+}
+
+void TInteger::NthRoot(int64_t n) {
+    if (n < 2 || Sign() <= 0) {
+        AssignInt64(0);
+        return;
+    }
+    const size_t bits = BitLength();
+    if (static_cast<uint64_t>(n) >= bits) {
+        AssignInt64(1);  // x < 2^n
+        return;
+    }
+    magnitude_ = n == 2 ? SquareRoot(magnitude_) : Root(magnitude_, static_cast<uint64_t>(n));
+    Normalize();
+}
+
+void TInteger::Gcd(const TInteger& other) {
+    Limbs a = magnitude_, b = other.magnitude_;
+    while (!b.empty()) {
+        Limbs r = Remainder(a, b);
+        a = std::move(b);
+        b = std::move(r);
+    }
+    magnitude_ = std::move(a);
+    negative_ = false;
+}
+
+void TInteger::InverseMod(const TInteger& modulus) {
+    TInteger m = modulus;
+    m.negative_ = false;
+    if (IsZero() || m.CompareInt64(1) <= 0) {
+        AssignInt64(0);
+        return;
+    }
+    // Extended Euclid on (m, x mod m), following the coefficient of x.
+    TInteger a = m, b = *this;
+    b.ModBy(m);
+    if (b.Sign() < 0) b.Add(m);
+    TInteger before(0), coefficient(1);
+    while (!b.IsZero()) {
+        TInteger rest;
+        TInteger q = a;
+        q.DivMod(b, rest);
+        a = std::move(b);
+        b = std::move(rest);
+        q.Multiply(coefficient);
+        TInteger next = before;
+        next.Subtract(q);
+        before = std::move(coefficient);
+        coefficient = std::move(next);
+    }
+    if (a.CompareInt64(1) != 0) {
+        AssignInt64(0);
+        return;
+    }
+    before.ModBy(m);
+    if (before.Sign() < 0) before.Add(m);
+    *this = std::move(before);
+}
+
+void TInteger::Factorial() {
+    if (CompareInt64(2) < 0) {
+        AssignInt64(1);
+        return;
+    }
+    const uint64_t n = magnitude_[0];
+    // Machine-word products of consecutive numbers are the leaves of the tree.
+    std::vector<Limbs> factors;
+    Limb current = 1;
+    for (uint64_t i = 2; i <= n; ++i) {
+        if (current > ~Limb{0} / i) {
+            factors.push_back({current});
+            current = 1;
+        }
+        current *= i;
+    }
+    factors.push_back({current});
+    magnitude_ = ProductTree(std::move(factors));
+    negative_ = false;
+}
+
+bool TInteger::IsProbablePrime() const {
+    if (CompareInt64(2) < 0) return false;
+    const Limb lastDigit = ModSmall(magnitude_, 10);
+    if (CompareInt64(10) < 0) {
+        return lastDigit == 2 || lastDigit == 3 || lastDigit == 5 || lastDigit == 7;
+    }
+    if (lastDigit != 1 && lastDigit != 3 && lastDigit != 7 && lastDigit != 9) return false;
+    if (ModSmall(magnitude_, 3) == 0 || ModSmall(magnitude_, 7) == 0) return false;
+    if (CompareInt64(120) <= 0) return true;
+    constexpr Limb kTrialBound = 200;
+    if (CompareInt64(1000000) < 0) {
+        const Limb n = magnitude_[0];
+        Limb step = 2;
+        for (Limb d = 11; d * d <= n; d += step, step = 6 - step) {
+            if (n % d == 0) return false;
+        }
+        return true;
+    }
+    Limb step = 2;
+    for (Limb d = 11; d < kTrialBound; d += step, step = 6 - step) {
+        if (ModSmall(magnitude_, d) == 0) return false;
+    }
+    const Limbs minusOne = limbs::SubtractMagnitudes(magnitude_, {1});
+    size_t twos = 0;
+    while (!Bit(minusOne, twos)) ++twos;
+    const Limbs oddPart = limbs::ShiftRight(minusOne, twos);
+    const limbs::Montgomery mont(magnitude_);
+    thread_local std::mt19937_64 random(20260101);
+    std::uniform_int_distribution<Limb> pick(2, 999998);
+    for (int round = 0; round < 10; ++round) {
+        if (!MillerRabinRound(magnitude_, oddPart, twos, pick(random), mont)) return false;
+    }
+    return true;
+}
+
+}  // namespace bigint

@@ -1,0 +1,505 @@
+// Magnitude kernels: addition, Karatsuba products and squares, long division,
+// Newton reciprocals and Montgomery products on 64-bit limbs.
+#include "bigint/limbs.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "bigint/integer_error.h"
+
+namespace bigint::limbs {
+
+namespace {
+
+__extension__ typedef unsigned __int128 Wide;
+
+// Below this quotient size (in bits) a reciprocal comes from long division.
+constexpr size_t kNewtonBits = 64 * 48;
+// Long division is used while the divisor or the quotient is shorter than this.
+constexpr size_t kNewtonDivisionLimbs = 64;
+
+size_t TrimmedSize(const Limb* a, size_t n) {
+    while (n > 0 && a[n - 1] == 0) --n;
+    return n;
+}
+
+void MultiplyBasecase(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
+    std::fill(r, r + an, 0);
+    for (size_t j = 0; j < bn; ++j) r[j + an] = MultiplyAdd(r + j, a, an, b[j]);
+}
+
+void SquareBasecase(Limb* r, const Limb* a, size_t n) {
+    std::fill(r, r + 2 * n, 0);
+    // Each cross product once, then doubled, then the squares on the diagonal.
+    for (size_t i = 0; i + 1 < n; ++i)
+        r[i + n] = MultiplyAdd(r + 2 * i + 1, a + i + 1, n - i - 1, a[i]);
+    Limb top = 0;
+    for (size_t i = 0; i < 2 * n; ++i) {
+        const Limb next = r[i] >> 63;
+        r[i] = (r[i] << 1) | top;
+        top = next;
+    }
+    Limb carry = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Wide square = static_cast<Wide>(a[i]) * a[i];
+        Wide sum = static_cast<Wide>(r[2 * i]) + static_cast<Limb>(square) + carry;
+        r[2 * i] = static_cast<Limb>(sum);
+        sum = static_cast<Wide>(r[2 * i + 1]) + static_cast<Limb>(square >> 64) + (sum >> 64);
+        r[2 * i + 1] = static_cast<Limb>(sum);
+        carry = static_cast<Limb>(sum >> 64);
+    }
+}
+
+// d = |x - y| for x of xn and y of yn limbs, written as `size` limbs; true when x < y.
+bool AbsoluteDifference(Limb* d, const Limb* x, size_t xn, const Limb* y, size_t yn, size_t size) {
+    xn = TrimmedSize(x, xn);
+    yn = TrimmedSize(y, yn);
+    const bool less = CompareMagnitudes(x, xn, y, yn) < 0;
+    if (less) std::swap(x, y), std::swap(xn, yn);
+    std::fill(d, d + size, 0);
+    if (xn > 0) Subtract(d, x, xn, y, yn);
+    return less;
+}
+
+// r += t at the given length, the carry running up to the end of r.
+void AddInto(Limb* r, size_t rn, const Limb* t, size_t tn) {
+    tn = TrimmedSize(t, tn);
+    if (tn == 0) return;
+    if (tn > rn) throw EIntegerError(IntegerFault::Difference);
+    Add(r, r, rn, t, tn);
+}
+
+void Karatsuba(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
+    const size_t h = (an + 1) / 2;
+    const size_t a1n = an - h, b1n = bn - h;
+    Limbs da(h), db(h), z1(2 * h), t(2 * h + 1, 0);
+    const bool negativeA = AbsoluteDifference(da.data(), a, h, a + h, a1n, h);
+    const bool negativeB = AbsoluteDifference(db.data(), b, h, b + h, b1n, h);
+    Multiply(r, a, h, b, h);
+    Multiply(r + 2 * h, a + h, a1n, b + h, b1n);
+    Multiply(z1.data(), da.data(), h, db.data(), h);
+    // middle = z0 + z2 - (a0 - a1)(b0 - b1)
+    std::copy(r, r + 2 * h, t.begin());
+    t[2 * h] = Add(t.data(), t.data(), 2 * h, r + 2 * h, a1n + b1n);
+    if (negativeA == negativeB) {
+        if (Subtract(t.data(), t.data(), 2 * h + 1, z1.data(), 2 * h) != 0) {
+            throw EIntegerError(IntegerFault::Subtract);
+        }
+    } else {
+        Add(t.data(), t.data(), 2 * h + 1, z1.data(), 2 * h);
+    }
+    AddInto(r + h, an + bn - h, t.data(), t.size());
+}
+
+void SquareInto(Limb* r, const Limb* a, size_t n) {
+    if (n < kSquareThreshold) {
+        SquareBasecase(r, a, n);
+        return;
+    }
+    const size_t h = (n + 1) / 2;
+    const size_t a1n = n - h;
+    Limbs da(h), z1(2 * h), t(2 * h + 1, 0);
+    AbsoluteDifference(da.data(), a, h, a + h, a1n, h);
+    SquareInto(r, a, h);
+    SquareInto(r + 2 * h, a + h, a1n);
+    SquareInto(z1.data(), da.data(), h);
+    std::copy(r, r + 2 * h, t.begin());
+    t[2 * h] = Add(t.data(), t.data(), 2 * h, r + 2 * h, 2 * a1n);
+    if (Subtract(t.data(), t.data(), 2 * h + 1, z1.data(), 2 * h) != 0) {
+        throw EIntegerError(IntegerFault::Subtract);
+    }
+    AddInto(r + h, 2 * n - h, t.data(), t.size());
+}
+
+// Knuth's algorithm D for a divisor of at least two limbs and a >= b.
+void DivideLong(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainder) {
+    const size_t bn = b.size(), an = a.size();
+    const int shift = __builtin_clzll(b.back());
+    Limbs v = ShiftLeft(b, static_cast<size_t>(shift));
+    Limbs u = ShiftLeft(a, static_cast<size_t>(shift));
+    u.resize(an + 1, 0);
+    Limbs q(an - bn + 1, 0);
+    const Limb top = v[bn - 1], next = v[bn - 2];
+    for (size_t j = an - bn + 1; j-- > 0;) {
+        const Wide numerator = (static_cast<Wide>(u[j + bn]) << 64) | u[j + bn - 1];
+        Wide qhat = numerator / top;
+        Wide rhat = numerator - qhat * top;
+        while (qhat >> 64 != 0 || qhat * next > ((rhat << 64) | u[j + bn - 2])) {
+            --qhat;
+            rhat += top;
+            if (rhat >> 64 != 0) break;
+        }
+        // u[j .. j+bn] -= qhat * v
+        Limb borrow = 0, carry = 0;
+        for (size_t i = 0; i < bn; ++i) {
+            const Wide product = static_cast<Wide>(static_cast<Limb>(qhat)) * v[i] + carry;
+            carry = static_cast<Limb>(product >> 64);
+            const Limb low = static_cast<Limb>(product);
+            const Limb x = u[i + j];
+            const Limb d = x - low;
+            const Limb d2 = d - borrow;
+            borrow = static_cast<Limb>(x < low) + static_cast<Limb>(d < borrow);
+            u[i + j] = d2;
+        }
+        const Wide last = static_cast<Wide>(u[j + bn]) - carry - borrow;
+        u[j + bn] = static_cast<Limb>(last);
+        Limb digit = static_cast<Limb>(qhat);
+        if (last >> 127 != 0) {
+            // The estimate was one too large: add the divisor back once.
+            --digit;
+            const Limb back = Add(u.data() + j, u.data() + j, bn, v.data(), bn);
+            u[j + bn] += back;
+            if (u[j + bn] != 0) throw EIntegerError(IntegerFault::Subtract);
+        }
+        q[j] = digit;
+    }
+    Trim(q);
+    if (quotient != nullptr) *quotient = std::move(q);
+    if (remainder != nullptr) {
+        u.resize(bn);
+        *remainder = ShiftRight(u, static_cast<size_t>(shift));
+    }
+}
+
+Limbs PowerOfTwo(size_t k) {
+    Limbs p(k / 64 + 1, 0);
+    p.back() = Limb{1} << (k % 64);
+    return p;
+}
+
+void Increment(Limbs& a) {
+    for (auto& limb : a) {
+        if (++limb != 0) return;
+    }
+    a.push_back(1);
+}
+
+void Decrement(Limbs& a) {
+    for (auto& limb : a) {
+        if (limb-- != 0) break;
+    }
+    Trim(a);
+}
+
+// Moves x to floor(2^k / d) when it is already close.
+void CorrectReciprocal(const Limbs& d, size_t k, Limbs& x) {
+    const Limbs power = PowerOfTwo(k);
+    Limbs product = Multiply(d, x);
+    int steps = 0;
+    while (CompareMagnitudes(product, power) > 0) {
+        if (++steps > 16) {
+            DivideLong(power, d, &x, nullptr);
+            return;
+        }
+        Decrement(x);
+        product = SubtractMagnitudes(product, d);
+    }
+    Limbs rest = SubtractMagnitudes(power, product);
+    while (CompareMagnitudes(rest, d) >= 0) {
+        if (++steps > 16) {
+            DivideLong(power, d, &x, nullptr);
+            return;
+        }
+        Increment(x);
+        rest = SubtractMagnitudes(rest, d);
+    }
+}
+
+}  // namespace
+
+void Trim(Limbs& a) {
+    while (!a.empty() && a.back() == 0) a.pop_back();
+}
+
+size_t BitLength(const Limbs& a) {
+    if (a.empty()) return 0;
+    return 64 * a.size() - static_cast<size_t>(__builtin_clzll(a.back()));
+}
+
+int CompareMagnitudes(const Limb* a, size_t an, const Limb* b, size_t bn) {
+    an = TrimmedSize(a, an);
+    bn = TrimmedSize(b, bn);
+    if (an != bn) return an < bn ? -1 : 1;
+    for (size_t i = an; i-- > 0;) {
+        if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+    }
+    return 0;
+}
+
+Limb Add(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
+    Limb carry = 0;
+    size_t i = 0;
+    for (; i < bn; ++i) {
+        const Wide sum = static_cast<Wide>(a[i]) + b[i] + carry;
+        r[i] = static_cast<Limb>(sum);
+        carry = static_cast<Limb>(sum >> 64);
+    }
+    for (; i < an; ++i) {
+        const Limb sum = a[i] + carry;
+        carry = sum < carry ? 1 : 0;
+        r[i] = sum;
+        if (carry == 0 && r == a) return 0;
+    }
+    return carry;
+}
+
+Limb Subtract(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
+    Limb borrow = 0;
+    size_t i = 0;
+    for (; i < bn; ++i) {
+        const Limb x = a[i], y = b[i];
+        const Limb d = x - y;
+        r[i] = d - borrow;
+        borrow = static_cast<Limb>(x < y) + static_cast<Limb>(d < borrow);
+    }
+    for (; i < an; ++i) {
+        const Limb x = a[i];
+        r[i] = x - borrow;
+        borrow = x < borrow ? 1 : 0;
+        if (borrow == 0 && r == a) return 0;
+    }
+    return borrow;
+}
+
+Limb MultiplyAdd(Limb* r, const Limb* a, size_t n, Limb m) {
+    Limb carry = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Wide t = static_cast<Wide>(a[i]) * m + r[i] + carry;
+        r[i] = static_cast<Limb>(t);
+        carry = static_cast<Limb>(t >> 64);
+    }
+    return carry;
+}
+
+Limbs AddMagnitudes(const Limbs& a, const Limbs& b) {
+    const Limbs& longer = a.size() >= b.size() ? a : b;
+    const Limbs& shorter = a.size() >= b.size() ? b : a;
+    Limbs r(longer.size() + 1);
+    r.back() = Add(r.data(), longer.data(), longer.size(), shorter.data(), shorter.size());
+    Trim(r);
+    return r;
+}
+
+Limbs SubtractMagnitudes(const Limbs& a, const Limbs& b) {
+    if (CompareMagnitudes(a, b) < 0) throw EIntegerError(IntegerFault::Difference);
+    Limbs r(a.size());
+    Subtract(r.data(), a.data(), a.size(), b.data(), b.size());
+    Trim(r);
+    return r;
+}
+
+void Multiply(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
+    if (an < bn) std::swap(a, b), std::swap(an, bn);
+    if (bn == 0) {
+        std::fill(r, r + an, 0);
+        return;
+    }
+    if (bn < kKaratsubaThreshold) {
+        MultiplyBasecase(r, a, an, b, bn);
+        return;
+    }
+    if (2 * bn > an + 1) {
+        Karatsuba(r, a, an, b, bn);
+        return;
+    }
+    // Unbalanced: slices of a as long as b.
+    std::fill(r, r + an + bn, 0);
+    Limbs piece(2 * bn);
+    for (size_t i = 0; i < an; i += bn) {
+        const size_t length = std::min(bn, an - i);
+        Multiply(piece.data(), a + i, length, b, bn);
+        AddInto(r + i, an + bn - i, piece.data(), length + bn);
+    }
+}
+
+Limbs Multiply(const Limbs& a, const Limbs& b) {
+    if (a.empty() || b.empty()) return {};
+    if (&a == &b) return Square(a);
+    Limbs r(a.size() + b.size());
+    Multiply(r.data(), a.data(), a.size(), b.data(), b.size());
+    Trim(r);
+    return r;
+}
+
+Limbs Square(const Limbs& a) {
+    if (a.empty()) return {};
+    Limbs r(2 * a.size());
+    SquareInto(r.data(), a.data(), a.size());
+    Trim(r);
+    return r;
+}
+
+Limbs ShiftLeft(const Limbs& a, size_t bits) {
+    if (a.empty()) return {};
+    const size_t whole = bits / 64, part = bits % 64;
+    Limbs r(a.size() + whole + 1, 0);
+    for (size_t i = 0; i < a.size(); ++i) {
+        r[i + whole] |= a[i] << part;
+        if (part != 0) r[i + whole + 1] = a[i] >> (64 - part);
+    }
+    Trim(r);
+    return r;
+}
+
+Limbs ShiftRight(const Limbs& a, size_t bits) {
+    const size_t whole = bits / 64, part = bits % 64;
+    if (whole >= a.size()) return {};
+    Limbs r(a.size() - whole);
+    for (size_t i = 0; i < r.size(); ++i) {
+        r[i] = a[i + whole] >> part;
+        if (part != 0 && i + whole + 1 < a.size()) r[i] |= a[i + whole + 1] << (64 - part);
+    }
+    Trim(r);
+    return r;
+}
+
+Limbs MultiplySmall(const Limbs& a, Limb m, Limb add) {
+    Limbs r(a.size() + 1, 0);
+    Limb carry = add;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const Wide t = static_cast<Wide>(a[i]) * m + carry;
+        r[i] = static_cast<Limb>(t);
+        carry = static_cast<Limb>(t >> 64);
+    }
+    r.back() = carry;
+    Trim(r);
+    return r;
+}
+
+Limb DivideSmall(Limbs& a, Limb d) {
+    Wide rest = 0;
+    for (size_t i = a.size(); i-- > 0;) {
+        const Wide current = (rest << 64) | a[i];
+        a[i] = static_cast<Limb>(current / d);
+        rest = current % d;
+    }
+    Trim(a);
+    return static_cast<Limb>(rest);
+}
+
+Limbs Reciprocal(const Limbs& d, size_t k) {
+    const size_t s = BitLength(d);
+    if (k < s) return {};
+    const size_t p = k - s;
+    Limbs x;
+    if (p <= kNewtonBits || d.size() < 2) {
+        if (d.size() < 2) {
+            x = PowerOfTwo(k);
+            DivideSmall(x, d[0]);
+        } else {
+            DivideLong(PowerOfTwo(k), d, &x, nullptr);
+        }
+        return x;
+    }
+    if (s > p + 64) {
+        // Only the leading p + 64 bits of d matter for the answer.
+        const size_t drop = s - p - 64;
+        x = Reciprocal(ShiftRight(d, drop), k - drop);
+    } else {
+        // Newton: a half-precision reciprocal, then x += x (2^k - d x) / 2^k.
+        const size_t h = p / 2 + 32;
+        const size_t drop = s > h + 64 ? s - h - 64 : 0;
+        x = ShiftLeft(Reciprocal(ShiftRight(d, drop), h + s - drop), p - h);
+        const Limbs power = PowerOfTwo(k);
+        const Limbs product = Multiply(d, x);
+        const bool below = CompareMagnitudes(product, power) <= 0;
+        const Limbs error =
+            below ? SubtractMagnitudes(power, product) : SubtractMagnitudes(product, power);
+        const size_t cut = s - 2;
+        const Limbs step = ShiftRight(Multiply(x, ShiftRight(error, cut)), k - cut);
+        x = below ? AddMagnitudes(x, step) : SubtractMagnitudes(x, step);
+    }
+    CorrectReciprocal(d, k, x);
+    return x;
+}
+
+void DivideMagnitudes(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainder) {
+    if (b.empty()) throw EIntegerError(IntegerFault::Division);
+    if (CompareMagnitudes(a, b) < 0) {
+        if (quotient != nullptr) quotient->clear();
+        if (remainder != nullptr) *remainder = a;
+        return;
+    }
+    if (b.size() == 1) {
+        Limbs q = a;
+        const Limb r = DivideSmall(q, b[0]);
+        if (quotient != nullptr) *quotient = std::move(q);
+        if (remainder != nullptr) *remainder = r == 0 ? Limbs{} : Limbs{r};
+        return;
+    }
+    if (b.size() < kNewtonDivisionLimbs || a.size() - b.size() < kNewtonDivisionLimbs) {
+        DivideLong(a, b, quotient, remainder);
+        return;
+    }
+    // q = ((a >> (s - 1)) * floor(2^k / b)) >> (k - s + 1) is at most 3 too small.
+    const size_t s = BitLength(b), k = BitLength(a);
+    const Limbs inverse = Reciprocal(b, k);
+    Limbs q = ShiftRight(Multiply(ShiftRight(a, s - 1), inverse), k - s + 1);
+    Limbs r = SubtractMagnitudes(a, Multiply(q, b));
+    while (CompareMagnitudes(r, b) >= 0) {
+        r = SubtractMagnitudes(r, b);
+        Increment(q);
+    }
+    if (quotient != nullptr) *quotient = std::move(q);
+    if (remainder != nullptr) *remainder = std::move(r);
+}
+
+Montgomery::Montgomery(const Limbs& modulus) : modulus_(modulus), n_(modulus.size()) {
+    const Limb m0 = modulus_[0];
+    Limb inverse = m0;  // right in the lowest 3 bits for odd m0
+    for (int i = 0; i < 5; ++i) inverse *= 2 - m0 * inverse;
+    inverse_ = 0 - inverse;
+    scratch_.assign(n_ + 2, 0);
+}
+
+void Montgomery::Multiply(Limb* r, const Limb* a, const Limb* b) const {
+    Limb* t = scratch_.data();
+    const Limb* m = modulus_.data();
+    const size_t n = n_;
+    std::fill(t, t + n + 2, 0);
+    for (size_t i = 0; i < n; ++i) {
+        Limb carry = 0;
+        const Limb bi = b[i];
+        for (size_t j = 0; j < n; ++j) {
+            const Wide sum = static_cast<Wide>(a[j]) * bi + t[j] + carry;
+            t[j] = static_cast<Limb>(sum);
+            carry = static_cast<Limb>(sum >> 64);
+        }
+        Wide sum = static_cast<Wide>(t[n]) + carry;
+        t[n] = static_cast<Limb>(sum);
+        t[n + 1] = static_cast<Limb>(sum >> 64);
+        const Limb q = t[0] * inverse_;
+        sum = static_cast<Wide>(q) * m[0] + t[0];
+        carry = static_cast<Limb>(sum >> 64);
+        for (size_t j = 1; j < n; ++j) {
+            sum = static_cast<Wide>(q) * m[j] + t[j] + carry;
+            t[j - 1] = static_cast<Limb>(sum);
+            carry = static_cast<Limb>(sum >> 64);
+        }
+        sum = static_cast<Wide>(t[n]) + carry;
+        t[n - 1] = static_cast<Limb>(sum);
+        t[n] = t[n + 1] + static_cast<Limb>(sum >> 64);
+    }
+    if (t[n] != 0 || CompareMagnitudes(t, n, m, n) >= 0) Subtract(t, t, n, m, n);
+    std::memcpy(r, t, n * sizeof(Limb));
+}
+
+Limbs Montgomery::ToForm(const Limbs& a) const {
+    Limbs shifted(n_, 0);
+    shifted.insert(shifted.end(), a.begin(), a.end());
+    Trim(shifted);
+    Limbs r;
+    DivideMagnitudes(shifted, modulus_, nullptr, &r);
+    r.resize(n_, 0);
+    return r;
+}
+
+Limbs Montgomery::FromForm(const Limb* a) const {
+    Limbs one(n_, 0), r(n_);
+    one[0] = 1;
+    Multiply(r.data(), a, one.data());
+    Trim(r);
+    return r;
+}
+
+}  // namespace bigint::limbs

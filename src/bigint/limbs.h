@@ -1,0 +1,72 @@
+// Magnitude kernels on little-endian arrays of 64-bit limbs: the arithmetic
+// under TInteger (schoolbook, Karatsuba, long division, Montgomery products).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace bigint::limbs {
+
+using Limb = uint64_t;
+using Limbs = std::vector<Limb>;
+
+// Below these sizes (in limbs) the quadratic methods are faster.
+inline constexpr size_t kKaratsubaThreshold = 32;
+inline constexpr size_t kSquareThreshold = 48;
+
+// Drops leading zero limbs; an empty array is zero.
+void Trim(Limbs& a);
+size_t BitLength(const Limbs& a);
+int CompareMagnitudes(const Limb* a, size_t an, const Limb* b, size_t bn);
+inline int CompareMagnitudes(const Limbs& a, const Limbs& b) {
+    return CompareMagnitudes(a.data(), a.size(), b.data(), b.size());
+}
+
+// r[0..an] = a + b with an >= bn; returns the carry out of the top limb.
+Limb Add(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn);
+// r[0..an] = a - b with an >= bn; returns the borrow (1 when a < b).
+Limb Subtract(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn);
+// r[0..n] += a * m; returns the carry.
+Limb MultiplyAdd(Limb* r, const Limb* a, size_t n, Limb m);
+
+Limbs AddMagnitudes(const Limbs& a, const Limbs& b);
+// a - b for a >= b.
+Limbs SubtractMagnitudes(const Limbs& a, const Limbs& b);
+Limbs Multiply(const Limbs& a, const Limbs& b);
+Limbs Square(const Limbs& a);
+// r (an + bn limbs, zeroed by the caller or not: it is overwritten) = a * b.
+void Multiply(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn);
+Limbs ShiftLeft(const Limbs& a, size_t bits);
+Limbs ShiftRight(const Limbs& a, size_t bits);
+// a * m + add for one-limb m and add.
+Limbs MultiplySmall(const Limbs& a, Limb m, Limb add = 0);
+// a := a div d; returns a mod d.
+Limb DivideSmall(Limbs& a, Limb d);
+
+// Quotient and remainder of a / b for a nonzero b: long division (Knuth's
+// algorithm D) for small operands, a Newton reciprocal for large ones.
+void DivideMagnitudes(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainder);
+// floor(2^k / d) for a nonzero d.
+Limbs Reciprocal(const Limbs& d, size_t k);
+
+// Montgomery arithmetic modulo an odd m of n limbs (R = 2^(64 n)).
+class Montgomery {
+public:
+    explicit Montgomery(const Limbs& modulus);
+    size_t Size() const { return n_; }
+    // r = a * b / R mod m; a, b and r hold n limbs (r may alias a or b).
+    void Multiply(Limb* r, const Limb* a, const Limb* b) const;
+    // a * R mod m for any a; back to an ordinary number.
+    Limbs ToForm(const Limbs& a) const;
+    Limbs FromForm(const Limb* a) const;
+    const Limbs& Modulus() const { return modulus_; }
+
+private:
+    Limbs modulus_;
+    size_t n_;
+    Limb inverse_;  // -m^-1 mod 2^64
+    mutable Limbs scratch_;
+};
+
+}  // namespace bigint::limbs
