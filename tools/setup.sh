@@ -8,7 +8,7 @@ ZORVAT_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-svg-dev libgl-dev
     libjpeg-dev libgif-dev libmuparser-dev
-    libgtest-dev googletest libbenchmark-dev
+    libgtest-dev googletest libbenchmark-dev libgmp-dev
     fonts-liberation2 fonts-urw-base35
     qpdf poppler-utils giflib-tools python3 ghostscript
     texlive-latex-base texlive-pictures
