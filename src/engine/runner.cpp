@@ -59,6 +59,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterTextOutput(*this);
     RegisterDrawingCommands(*this);
     RegisterNumericalCommands(*this);
+    RegisterSymbolicCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {

@@ -256,5 +256,10 @@ void RegisterStringCommands(Runner& runner);
 void RegisterTextOutput(Runner& runner);
 void RegisterDrawingCommands(Runner& runner);
 void RegisterNumericalCommands(Runner& runner);
+void RegisterSymbolicCommands(Runner& runner);
+
+// Asks the symbolic library; the answer (or its error text) as it came, at most 999
+// characters.
+std::string SymbolicCall(const std::string& request);
 
 }  // namespace engine

@@ -120,6 +120,10 @@ public:
     void WebGraph(const Function& f, Real xstart, Real iterations, Real skip);  // webgrafiek
     // impliciet2: the curve f = 0 in the window, cells of `pixels` pixels.
     void Implicit(const Function2& f, Real minx, Real maxx, Real miny, Real maxy, Real pixels);
+    // impliciet3: one branch of f = 0 traced from near (x0, y0) in both directions
+    // along the tangent field (-f_y, f_x), with the partial derivatives fx and fy.
+    void ImplicitTrace(const Function2& f, const Function2& fx, const Function2& fy, Real x0,
+                       Real y0, Real step, Real maxSteps);
 
     // --- Texts ---
     void Text(Real x, Real y, const std::string& text);  // tekst, uitvoer
@@ -154,6 +158,9 @@ private:
     void FilledPolygon(const std::vector<FloatPoint>& points);
     // One cell of impliciet2: a point, a segment or an unfilled polygon.
     void CellCurve(const std::vector<FloatPoint>& points);
+    // One direction of impliciet3 from the start point, drawn on all outputs.
+    void TraceBranch(const Function2& fx, const Function2& fy, FloatPoint start, Real h,
+                     Real maxSteps);
     // Steps 1-4 of every text command; `angle` in whole degrees.
     void TextCommand(Real x, Real y, const std::string& text, const std::string& alignment,
                      int angle, bool aligned);

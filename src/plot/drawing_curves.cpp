@@ -287,4 +287,71 @@ void Drawing::Implicit(const Function2& f, Real minx, Real maxx, Real miny, Real
     }
 }
 
+// ---- impliciet3 ----
+
+namespace {
+
+constexpr Real kTraceTolerance = 0.00001L;
+constexpr int kStartCorrections = 21;
+
+// Newton along one coordinate towards f = 0; true when |f| ends below the tolerance.
+bool CorrectStart(const Drawing::Function2& f, const Drawing::Function2& derivative, Real& x,
+                  Real& y, bool alongY) {
+    Real value = 0, slope = 0;
+    for (int i = 0; i < kStartCorrections; ++i) {
+        if (!f(x, y, value) || std::fabs(value) < kTraceTolerance) break;
+        if (!derivative(x, y, slope) || slope == 0) break;
+        (alongY ? y : x) -= value / slope;
+    }
+    return f(x, y, value) && std::fabs(value) < kTraceTolerance;
+}
+
+}  // namespace
+
+void Drawing::ImplicitTrace(const Function2& f, const Function2& fx, const Function2& fy, Real x0,
+                            Real y0, Real step, Real maxSteps) {
+    if (!Finite({x0, y0, step, maxSteps})) return;
+    Real x = x0, y = y0;
+    if (!CorrectStart(f, fy, x, y, true)) {
+        x = x0;
+        y = y0;
+        if (!CorrectStart(f, fx, x, y, false)) return;  // no point of the curve near: nothing
+    }
+    const Real steps = std::min(maxSteps, kMaxIterations);
+    TraceBranch(fx, fy, {x, y}, step, steps);
+    TraceBranch(fx, fy, {x, y}, -step, steps);
+}
+
+// Heun's method on the tangent field, until the branch comes back to its start, leaves
+// the world enlarged 1.4 times from the origin, or has taken maxSteps + 1 steps.
+void Drawing::TraceBranch(const Function2& fx, const Function2& fy, FloatPoint start, Real h,
+                          Real maxSteps) {
+    const Real x1 = surface_.D2WorldX1(), x2 = x1 + surface_.D2WorldXW();
+    const Real y1 = surface_.D2WorldY1(), y2 = y1 + surface_.D2WorldYW();
+    if (eepicOn_) eepic_.FlushPath();
+    TFloatPointList trace;
+    trace.Add(start.x, start.y);
+    if (eepicOn_) eepic_.AddPathPoint(start.x, start.y);
+    Real x = start.x, y = start.y;
+    for (Real count = 0;; ++count) {
+        Real gx1, gy1, gx2, gy2;
+        if (!fx(x, y, gx1) || !fy(x, y, gy1)) break;
+        const Real dx1 = -h * gy1, dy1 = h * gx1;
+        if (!fx(x + dx1, y + dy1, gx2) || !fy(x + dx1, y + dy1, gy2)) break;
+        const Real dx2 = -h * gy2, dy2 = h * gx2;
+        x += (dx1 + dx2) / 2;
+        y += (dy1 + dy2) / 2;
+        if (!std::isfinite(x) || !std::isfinite(y)) break;
+        trace.Add(x, y);
+        if (eepicOn_) eepic_.AddPathPoint(x, y);
+        if ((x == start.x && y == start.y) || x > 1.4L * x2 || x < 1.4L * x1 || y > 1.4L * y2 ||
+            y < 1.4L * y1 || count >= maxSteps) {
+            break;
+        }
+    }
+    surface_.DrawPolyline(&trace);
+    if (pdfOn_) PdfPath(trace.Points(), false, false);
+    if (eepicOn_) eepic_.FlushPath();
+}
+
 }  // namespace plot
