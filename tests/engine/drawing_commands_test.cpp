@@ -108,7 +108,12 @@ TEST_F(DrawingCommandsTest, AxesInTheMiddleAreSavedAfterTheProgramsFigures) {
     EXPECT_TRUE(Has(eepic, "\\put(1.000,-0.100){\\makebox(0,0)[ct]{{\\footnotesize 1}}}"));
     EXPECT_FALSE(Has(eepic, "\\put(0.000,-0.100){\\makebox(0,0)[ct]{{\\footnotesize 0}}}"));
 
-    eepic = Eepic({"assen=zijden", "lijn(0;0;1;1)"});
+    // With the grid on, x numbers start at their grid line instead of being centred.
+    eepic = Eepic({"asopties=RG", "lijn(0;0;1;1)"});
+    EXPECT_TRUE(Has(eepic, "\\put(1.000,-0.100){\\makebox(0,0)[lt]{{\\footnotesize 1}}}"));
+    EXPECT_TRUE(Has(eepic, "\\path(1.000,-5.000)(1.000,5.000)"));
+
+    eepic = Eepic({"assen=zijden", "asopties=r", "lijn(0;0;1;1)"});
     EXPECT_FALSE(Has(eepic, "\\path(-5.000,0.000)(5.000,0.000)"));
 
     eepic = Eepic({"assen=geen", "eigenassen(2;2)"});

@@ -41,6 +41,13 @@ TEST_F(SymbolicCommandsTest, ImplicitTraceFollowsTheCircle) {
     EXPECT_TRUE(DarkAt(std::sqrt(2.0L), -std::sqrt(2.0L)));
     EXPECT_FALSE(DarkAt(0, 0));
 
+    // A trace ends where y falls below 1.4 times a positive lower bound of the world.
+    Run({"assen=geen", "ymin=1", "ymax=10", "impliciet3(x^2+(y-5)^2-16;4;5;0.01;5000)"});
+    EXPECT_TRUE(DarkAt(4, 5));
+    EXPECT_TRUE(DarkAt(0, 9));
+    EXPECT_FALSE(DarkAt(0, 1.1L));
+    Run({"ymin=-5", "ymax=5"});
+
     // Far from the curve neither correction reaches it: nothing is drawn, no message.
     Run({"assen=geen", "impliciet3(x^2+y^2+1;0;0;0.01;100)"});
     EXPECT_TRUE(host.messages.empty());
