@@ -1,0 +1,48 @@
+// The rewrite engine: brings a tree to its normal form with the built-in steps and the rules.
+#pragma once
+
+#include <optional>
+
+#include "builtin_steps.h"
+#include "knoten.h"
+#include "node_manager.h"
+#include "rule_base.h"
+
+namespace symbolic {
+
+class Normaliser {
+public:
+    // A request may take this many steps; a rule set that rewrites in a cycle ends with an
+    // error instead of hanging.
+    static constexpr long kStepBudget = 2'000'000;
+
+    Normaliser(NodeManager& manager, const RuleBase& rules)
+        : manager_(manager), rules_(rules), builtins_(manager) {}
+
+    NodeRef Normalise(const NodeRef& node);
+    long steps() const { return steps_; }
+
+private:
+    void Tick();
+    std::optional<NodeRef> IfStep(const NodeRef& node);
+    NodeRef NormaliseChildren(const NodeRef& node);
+    NodeRef RewriteStep(const NodeRef& node);
+    NodeRef SingleStep(const NodeRef& node);
+    NodeRef ApplyRules(const NodeRef& node);
+    NodeRef Reassociate(const NodeRef& node);
+    NodeRef Insert(const NodeRef& product, const NodeRef& factor);
+    static bool Precedes(const Knoten* y, const Knoten* x);
+    std::optional<NodeRef> Combine(const NodeRef& node);
+    std::optional<NodeRef> TryCombine(const NodeRef& x, Kind op, const NodeRef& y);
+    std::optional<NodeRef> TableCombine(const NodeRef& x, Kind op, const NodeRef& y);
+    NodeRef Make(Kind kind, const NodeRef& left, const NodeRef& right) {
+        return manager_.Binary(kind, left, right);
+    }
+
+    NodeManager& manager_;
+    const RuleBase& rules_;
+    BuiltinSteps builtins_;
+    long steps_ = 0;
+};
+
+}  // namespace symbolic

@@ -1,0 +1,99 @@
+// Normal forms: exact arithmetic, the built-in steps and the algebraic simplifications.
+#include <gtest/gtest.h>
+
+#include "decimal_arithmetic.h"
+#include "symbolic_answer.h"
+
+namespace {
+
+void ExpectAll(const std::vector<std::pair<std::string, std::string>>& cases) {
+    for (const auto& [request, expected] : cases) EXPECT_EQ(Result(request), expected) << request;
+}
+
+TEST(SymbolicNormalForm, ExactArithmetic) {
+    ExpectAll({
+        {"2+3*4", "14"},
+        {"6/4", "3/2"},
+        {"2^100", "1267650600228229401496703205376"},
+        {"3-5", "-2"},
+        {"1/2+1/3", "5/6"},
+        {"1/2-2/3", "-1/6"},
+        {"2/3*3/4", "1/2"},
+        {"(2/3)^2", "4/9"},
+        {"2^-2", "1/4"},
+        {"0.25+0.5", "3/4"},
+        {"12345678901234567890*98765432109876543210", "1219326311370217952237463801111263526900"},
+        {"100000000000000000000-1", "99999999999999999999"},
+        {"123456789012345678901234567890/10", "12345678901234567890123456789"},
+    });
+}
+
+TEST(SymbolicNormalForm, BuiltInSteps) {
+    ExpectAll({
+        {"SQRT(49)", "7"},
+        {"SQRT(50)", "SQRT(50)"},
+        {"SQRT(0)", "0"},
+        {"SQRT(1)", "1"},
+        {"SQRT(2)", "SQRT(2)"},
+        {"SQRT(152415787532388367501905199875019052100)", "12345678901234567890"},
+        {"IF(1,a,b)", "a"},
+        {"IF(2>3,a,b)", "b"},
+        {"IF(x,a,b)", "IF(x,a,b)"},
+        {"1<2", "1"},
+        {"2<1", "0"},
+        {"7=7", "1"},
+        {"123456789012345678901>123456789012345678900", "1"},
+        {"SQRT(2)<3/2", "1"},
+        {"x=x", "x=x"},
+        {"SUBST(x^2+1,x,3)", "10"},
+        {"SUBST(ACOT(x)+x,x,w)", "ACOT(w)+w"},
+        {"SUBST(F(x),x,3)", "SUBST(F(x),x,3)"},
+        {"subst(g(x)+1,x,3)", "g(3)+1"},
+        {"APPROX(SQRT(2))", "1.414213562373095"},
+        {"APPROX(x+SIN(1))", "x+0.8414709848078965"},
+        {"APPROX(SIGN(0))", "SIGN(0)"},
+        {"APPROX(0-3/2)", "-1.5"},
+        {"APPROX(10^15)", "1000000000000000"},
+        {"APPROX(10^20)", "1E+20"},
+        {"APPROX(2^0.5*10^30)", "1.414213562373095E+30"},
+    });
+}
+
+TEST(SymbolicNormalForm, SimplificationsATeacherExpects) {
+    ExpectAll({
+        {"0*x", "0"},         {"1*x", "x"},           {"x^1", "x"},        {"x^0", "1"},
+        {"x+0", "x"},         {"x-0", "x"},           {"x*x", "x^2"},      {"x*y*x", "y*x^2"},
+        {"x^2*x^3", "x^5"},   {"x/x^3", "1/x^2"},     {"2*x+3*x", "5*x"},  {"x+y-x", "y"},
+        {"a*b+b*a", "2*a*b"}, {"x*3", "3*x"},         {"b*a*2", "2*a*b"},  {"x-(0-y)", "x+y"},
+        {"0-(0-x)", "x"},     {"x/2+x/3", "(5*x)/6"}, {"(x^2)^3", "x^6"},  {"x^(1/2)", "sqrt(x)"},
+        {"x^-2", "1/x^2"},    {"sin(0)+cos(0)", "1"}, {"ln(exp(y))", "y"},
+    });
+}
+
+TEST(SymbolicNormalForm, SingularitiesAndUnknownCasesAnswerWithANegativeLength) {
+    for (const char* request : {"1/0", "x/0+1", "ln(0)", "0^(0-1)"}) {
+        const SymbolicAnswer answer = Ask(request);
+        EXPECT_LT(answer.length, 0) << request;
+        EXPECT_EQ(-answer.length, static_cast<int>(answer.text.size())) << request;
+        EXPECT_TRUE(answer.text.find("__singularity__(") != std::string::npos ||
+                    answer.text.find("not_implemented") != std::string::npos)
+            << answer.text;
+    }
+}
+
+TEST(SymbolicDecimalArithmetic, LongNumbersAndLimits) {
+    using symbolic::DecimalArithmetic;
+    EXPECT_EQ(DecimalArithmetic::Gcd("1071", "462"), "21");
+    EXPECT_EQ(DecimalArithmetic::Divide("1000000000000000000000", "7").first,
+              "142857142857142857142");
+    EXPECT_EQ(DecimalArithmetic::Divide("1000000000000000000000", "7").second, "6");
+    EXPECT_EQ(DecimalArithmetic::SquareRoot("1000000000000000000000000"), "1000000000000");
+    EXPECT_EQ(DecimalArithmetic::SquareRoot("999999999999999999999999"), std::nullopt);
+    EXPECT_EQ(DecimalArithmetic::Power("3", "40"), "12157665459056928801");
+    EXPECT_EQ(DecimalArithmetic::Compare("99", "100"), -1);
+    // Regression: huge powers used to run for minutes.
+    EXPECT_EQ(Result("10^100000"), "error: number too large");
+    EXPECT_EQ(Result(std::string(6000, '9')), "error: number too large");
+}
+
+}  // namespace
