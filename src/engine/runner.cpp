@@ -58,6 +58,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterStringCommands(*this);
     RegisterTextOutput(*this);
     RegisterDrawingCommands(*this);
+    RegisterBigIntCommands(*this);
     RegisterNumericalCommands(*this);
     RegisterSymbolicCommands(*this);
 }
@@ -191,6 +192,9 @@ std::string Runner::EvaluatePredicate(const std::string& text) {
     const std::string first = inside.substr(0, comma);
     const std::string second = comma == std::string::npos ? "" : inside.substr(comma + 1);
 
+    if (Contains(text, "?ispriem#")) {
+        return RegisterOperand(first).IsProbablePrime() ? "1" : "0";
+    }
     if (Contains(text, "?isoneven#")) return RegisterOperand(first).IsOdd() ? "1" : "0";
     if (Contains(text, "?ispositief#")) return RegisterOperand(first).Sign() > 0 ? "1" : "0";
     if (Contains(text, "gelijk$")) return EqualTextPredicate(*this, text);

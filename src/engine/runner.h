@@ -255,6 +255,7 @@ void RegisterProcedures(Runner& runner);
 void RegisterStringCommands(Runner& runner);
 void RegisterTextOutput(Runner& runner);
 void RegisterDrawingCommands(Runner& runner);
+void RegisterBigIntCommands(Runner& runner);
 void RegisterNumericalCommands(Runner& runner);
 void RegisterSymbolicCommands(Runner& runner);
 
