@@ -70,6 +70,13 @@ int64_t WholeArgument(Runner& runner) {
     return static_cast<int64_t>(value);
 }
 
+// log2 |x| for |x| >= 1, closely enough to judge the size of a power.
+double Log2Abs(const TInteger& x) {
+    const size_t bits = x.BitLength();
+    if (bits < 16000) return static_cast<double>(std::log2(std::fabs(x.ToLongDouble())));
+    return static_cast<double>(bits);
+}
+
 bool Refuse(Runner& runner, const std::string& command, const std::string& reason) {
     runner.EndRunWithMessage(command + ": " + reason);
     return true;
@@ -226,11 +233,7 @@ void PowerCommand(Runner& runner) {
     TInteger& x = Target(runner);
     const int64_t n = WholeArgument(runner);
     const bool unit = x.CompareAbs(TInteger(1)) <= 0;
-    if (!unit && n > 0 &&
-        TooLong(runner, "macht#",
-                static_cast<double>(n) * static_cast<double>(x.BitLength() - 1))) {
-        return;
-    }
+    if (!unit && n > 0 && TooLong(runner, "macht#", static_cast<double>(n) * Log2Abs(x))) return;
     x.Power(n);
 }
 
@@ -276,8 +279,15 @@ void NextPrime(Runner& runner) {
         x.AssignInt64(3);
         return;
     }
-    x.Add(TInteger(x.IsOdd() ? 2 : 1));
-    while (!x.IsProbablePrime()) x.Add(TInteger(2));
+    // Long searches among numbers of thousands of digits can be stopped with Escape.
+    TInteger candidate = x;
+    candidate.Add(TInteger(candidate.IsOdd() ? 2 : 1));
+    while (!candidate.IsProbablePrime()) {
+        runner.ProcessEvents();
+        if (runner.StopRequested()) return;
+        candidate.Add(TInteger(2));
+    }
+    x = candidate;
 }
 
 // faculteit#(#x)

@@ -137,6 +137,8 @@ TEST_F(BigIntProgramTest, OversizedRequestsAreRefused) {
         {{"#a:=100001", "faculteit#(#a)"}, "faculteit#: het getal moet tussen 0 en 100000 liggen"},
         {{"#a:=2", "macht#(#a;10^15)"},
          "macht#: de uitkomst wordt te groot (meer dan vijf miljoen cijfers)"},
+        {{"#a:=3", "macht#(#a;11000000)"},
+         "macht#: de uitkomst wordt te groot (meer dan vijf miljoen cijfers)"},
         {{"#a:=-1", "nPr#(#a;10^12)"},
          "nPr#: de uitkomst wordt te groot (meer dan vijf miljoen cijfers)"},
         {{"#a:=99999999999999999999", "nCr#(#a;3)"}, "nCr#: het getal past niet in 64 bits"},
