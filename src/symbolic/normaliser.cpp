@@ -136,8 +136,17 @@ NodeRef Normaliser::Insert(const NodeRef& product, const NodeRef& factor) {
     return Make(Kind::Times, product, factor);
 }
 
+// A power of a variable sorts like the variable, so that x^2*exp(x) and exp(x)*x^2 become one
+// product and like terms meet.
+static const Knoten* SortKey(const Knoten* node) {
+    if (node->kind() == Kind::Power && node->left()->kind() == Kind::Variable) return node->left();
+    return node;
+}
+
 bool Normaliser::Precedes(const Knoten* y, const Knoten* x) {
     if (y->kind() == Kind::Integer) return x->kind() != Kind::Integer;
+    y = SortKey(y);
+    x = SortKey(x);
     if (y->kind() == Kind::Function && x->kind() == Kind::Function) {
         const int order = CompareNames(x->text(), y->text());
         if (order != 0) return order > 0;
