@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "bigint/montgomery.h"
+
 namespace bigint {
 
 using limbs::Limb;

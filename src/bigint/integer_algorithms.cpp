@@ -4,6 +4,7 @@
 #include <random>
 
 #include "bigint/integer.h"
+#include "bigint/montgomery.h"
 
 namespace bigint {
 

@@ -1,5 +1,5 @@
-// Magnitude kernels: addition, Karatsuba products and squares, long division,
-// Newton reciprocals and Montgomery products on 64-bit limbs.
+// Magnitude kernels: addition, Karatsuba products and squares, long division
+// and Newton reciprocals on 64-bit limbs.
 #include "bigint/limbs.h"
 
 #include <algorithm>
@@ -442,64 +442,6 @@ void DivideMagnitudes(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* re
     }
     if (quotient != nullptr) *quotient = std::move(q);
     if (remainder != nullptr) *remainder = std::move(r);
-}
-
-Montgomery::Montgomery(const Limbs& modulus) : modulus_(modulus), n_(modulus.size()) {
-    const Limb m0 = modulus_[0];
-    Limb inverse = m0;  // right in the lowest 3 bits for odd m0
-    for (int i = 0; i < 5; ++i) inverse *= 2 - m0 * inverse;
-    inverse_ = 0 - inverse;
-    scratch_.assign(n_ + 2, 0);
-}
-
-void Montgomery::Multiply(Limb* r, const Limb* a, const Limb* b) const {
-    Limb* t = scratch_.data();
-    const Limb* m = modulus_.data();
-    const size_t n = n_;
-    std::fill(t, t + n + 2, 0);
-    for (size_t i = 0; i < n; ++i) {
-        Limb carry = 0;
-        const Limb bi = b[i];
-        for (size_t j = 0; j < n; ++j) {
-            const Wide sum = static_cast<Wide>(a[j]) * bi + t[j] + carry;
-            t[j] = static_cast<Limb>(sum);
-            carry = static_cast<Limb>(sum >> 64);
-        }
-        Wide sum = static_cast<Wide>(t[n]) + carry;
-        t[n] = static_cast<Limb>(sum);
-        t[n + 1] = static_cast<Limb>(sum >> 64);
-        const Limb q = t[0] * inverse_;
-        sum = static_cast<Wide>(q) * m[0] + t[0];
-        carry = static_cast<Limb>(sum >> 64);
-        for (size_t j = 1; j < n; ++j) {
-            sum = static_cast<Wide>(q) * m[j] + t[j] + carry;
-            t[j - 1] = static_cast<Limb>(sum);
-            carry = static_cast<Limb>(sum >> 64);
-        }
-        sum = static_cast<Wide>(t[n]) + carry;
-        t[n - 1] = static_cast<Limb>(sum);
-        t[n] = t[n + 1] + static_cast<Limb>(sum >> 64);
-    }
-    if (t[n] != 0 || CompareMagnitudes(t, n, m, n) >= 0) Subtract(t, t, n, m, n);
-    std::memcpy(r, t, n * sizeof(Limb));
-}
-
-Limbs Montgomery::ToForm(const Limbs& a) const {
-    Limbs shifted(n_, 0);
-    shifted.insert(shifted.end(), a.begin(), a.end());
-    Trim(shifted);
-    Limbs r;
-    DivideMagnitudes(shifted, modulus_, nullptr, &r);
-    r.resize(n_, 0);
-    return r;
-}
-
-Limbs Montgomery::FromForm(const Limb* a) const {
-    Limbs one(n_, 0), r(n_);
-    one[0] = 1;
-    Multiply(r.data(), a, one.data());
-    Trim(r);
-    return r;
 }
 
 }  // namespace bigint::limbs

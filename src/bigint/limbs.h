@@ -1,5 +1,5 @@
 // Magnitude kernels on little-endian arrays of 64-bit limbs: the arithmetic
-// under TInteger (schoolbook, Karatsuba, long division, Montgomery products).
+// under TInteger (schoolbook, Karatsuba, long division, Newton reciprocals).
 #pragma once
 
 #include <cstddef>
@@ -49,24 +49,5 @@ Limb DivideSmall(Limbs& a, Limb d);
 void DivideMagnitudes(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainder);
 // floor(2^k / d) for a nonzero d.
 Limbs Reciprocal(const Limbs& d, size_t k);
-
-// Montgomery arithmetic modulo an odd m of n limbs (R = 2^(64 n)).
-class Montgomery {
-public:
-    explicit Montgomery(const Limbs& modulus);
-    size_t Size() const { return n_; }
-    // r = a * b / R mod m; a, b and r hold n limbs (r may alias a or b).
-    void Multiply(Limb* r, const Limb* a, const Limb* b) const;
-    // a * R mod m for any a; back to an ordinary number.
-    Limbs ToForm(const Limbs& a) const;
-    Limbs FromForm(const Limb* a) const;
-    const Limbs& Modulus() const { return modulus_; }
-
-private:
-    Limbs modulus_;
-    size_t n_;
-    Limb inverse_;  // -m^-1 mod 2^64
-    mutable Limbs scratch_;
-};
 
 }  // namespace bigint::limbs
