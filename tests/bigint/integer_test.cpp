@@ -66,6 +66,15 @@ TEST(IntegerTest, DivisionTruncatesAndRemainderFollowsTheDividend) {
         m.ModBy(TInteger(row[1]));
         EXPECT_EQ(m.ToInt64(), row[3]);
     }
+    // Limbs (0, 0, 2^63, 2^63 - 1) / (1, 0, 2^63): the first quotient estimate is one
+    // too large and the divisor must be added back.
+    TInteger u =
+        Of("57896044618658097708646941636650613544717097621216448811677614281724547563520");
+    TInteger back;
+    u.DivMod(Of("3138550867693340381917894711603833208051177722232017256449"), back);
+    EXPECT_EQ(u.ToText(), "18446744073709551614");
+    EXPECT_EQ(back.ToText(), "3138550867693340381917894711603833208032730978158307704834");
+
     // A zero divisor: quotient 0, remainder x, and the message.
     TInteger a(42), rest;
     try {
