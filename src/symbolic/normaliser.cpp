@@ -21,6 +21,8 @@ bool SameFamily(Kind a, Kind b) {
     return (IsProductKind(a) && IsProductKind(b)) || (IsSumKind(a) && IsSumKind(b));
 }
 
+constexpr const char* kSingularity = "__singularity__";
+
 bool IsApplicationOf(const Knoten* node, const char* name) {
     return node->kind() == Kind::Function && SameName(node->text(), name);
 }
@@ -47,6 +49,7 @@ NodeRef Normaliser::Normalise(const NodeRef& start) {
             continue;
         }
         NodeRef next = NormaliseChildren(current);
+        if (next == current) next = SingularChild(current);
         if (next == current && current->kind() != Kind::Comma) next = RewriteStep(current);
         if (next != current) {
             current = next;
@@ -64,6 +67,15 @@ NodeRef Normaliser::Normalise(const NodeRef& start) {
     current->isNormal = true;
     if (current != start) start->normalForm = current;
     return current;
+}
+
+// A singular operand makes the whole expression singular; otherwise a later step could cancel
+// it (S/S -> 1) and answer a value where there is none.
+NodeRef Normaliser::SingularChild(const NodeRef& node) {
+    for (const NodeRef* child : {&node->leftRef(), &node->rightRef()}) {
+        if (*child && IsApplicationOf(child->get(), kSingularity)) return *child;
+    }
+    return node;
 }
 
 // IF(c,a,b): a when c comes out 1, b when it comes out 0.

@@ -26,6 +26,7 @@ private:
     void Tick();
     std::optional<NodeRef> IfStep(const NodeRef& node);
     NodeRef NormaliseChildren(const NodeRef& node);
+    NodeRef SingularChild(const NodeRef& node);
     NodeRef RewriteStep(const NodeRef& node);
     NodeRef SingleStep(const NodeRef& node);
     NodeRef ApplyRules(const NodeRef& node);
