@@ -48,6 +48,8 @@ TEST_F(BigIntProgramTest, ArithmeticCommands) {
          "#l:=-16",         "wortel#(#l)",
          "#m:=1000000",     "nwortel#(#m;3)",
          "#n:=12",          "ggd#(#n;-18)",
+         "#s:=5",           "modpow#(#s;0;1)",
+         "#t:=100",         "nwortel#(#t;-3)",
          "#o:=5",           "telop#(#o;#o)",
          "trekaf#(#o;100)", "#p:=-9",
          "kwadraat#(#p)",   "#q:=100",
@@ -77,6 +79,8 @@ TEST_F(BigIntProgramTest, ArithmeticCommands) {
     EXPECT_EQ(Reg('p'), "81");
     EXPECT_EQ(Reg('q'), "4950");
     EXPECT_EQ(Reg('r'), "0");
+    EXPECT_EQ(Reg('s'), "0");  // everything is 0 modulo 1
+    EXPECT_EQ(Reg('t'), "0");
 }
 
 TEST_F(BigIntProgramTest, ComparisonsAndPredicates) {
@@ -112,6 +116,39 @@ TEST_F(BigIntProgramTest, FactorsAndPrimes) {
     EXPECT_EQ(Reg('g'), "1");
     EXPECT_EQ(Reg('h'), "7");
     EXPECT_TRUE(Reg('i') == "1000000000039" || Reg('i') == "1000000000061") << Reg('i');
+}
+
+class StopAfterEvents : public RecordingHost {
+public:
+    int events = 0;
+    int stopAfter = 1000000;
+    void ProcessEvents() override { ++events; }
+    bool TakeStopRequest() override { return events >= stopAfter; }
+};
+
+TEST(BigIntSearch, FactorKeepsTheWindowResponsiveAndStopsOnRequest) {
+    EnsureGuiApplication();
+    StopAfterEvents host;
+    plot::TPlotSurface surface(50, 50);
+    engine::Runner runner(host, surface);
+    runner.Program() =
+        engine::CompileProgram({"#a:=1000000000100000000002379", "factor#(#a)", "k:=1"});
+    runner.Run();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_GT(host.events, 1);
+    EXPECT_EQ(runner.Parser(1).ReadVariable("k"), 1);
+    const std::string factor = runner.Register('a').ToText();
+    EXPECT_TRUE(factor == "1000000000039" || factor == "1000000000061") << factor;
+
+    // Escape during the search: the number stays and the program goes on.
+    host.events = 0;
+    host.stopAfter = 3;
+    runner.Program() =
+        engine::CompileProgram({"#b:=1000000000100000000002379", "factor#(#b)", "m:=1"});
+    runner.Run();
+    EXPECT_EQ(host.events, 3);
+    EXPECT_EQ(runner.Register('b').ToText(), "1000000000100000000002379");
+    EXPECT_EQ(runner.Parser(1).ReadVariable("m"), 1);
 }
 
 TEST_F(BigIntProgramTest, FaultsAreShownAndTheProgramGoesOn) {
