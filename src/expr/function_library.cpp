@@ -9,7 +9,9 @@
 #include <limits>
 #include <numbers>
 
+#include "bigint/integer.h"
 #include "builtin_functions.h"
+#include "number_format.h"
 #include "parser_errors.h"
 
 namespace expr {
@@ -167,6 +169,84 @@ Real InverseNormalRoutine(Real p) {
     return InverseNormal(p);
 }
 
+FunctionContext& ContextOf(const ParserOperation& op) {
+    return *static_cast<FunctionContext*>(op.context);
+}
+
+void Show(const FunctionContext& context, const std::string& text) {
+    if (context.showMessage) context.showMessage(text);
+}
+
+// ispriem and volgendepriem refuse numbers from 2^62 on.
+void RefuseHuge(const FunctionContext& context, Real x) {
+    if (x >= 4611686018427387904.0L) {
+        Show(context, FormatGeneral(x, 15) + " tegroot");
+        throw EMathError("too big");
+    }
+}
+
+bool ProbablePrime(int64_t n) {
+    bigint::TInteger big;
+    big.AssignInt64(n);
+    return big.IsProbablePrime();
+}
+
+void IsPrime(ParserOperation& op) {
+    FunctionContext& context = ContextOf(op);
+    RefuseHuge(context, *op.op1);
+    const Real truncated = std::trunc(*op.op1);
+    if (!(truncated >= 2)) {  // below 2, and NaN: not prime
+        *op.result = 0;
+        return;
+    }
+    const auto n = static_cast<int64_t>(truncated);
+    if (n < 1000000) {
+        if (context.primes.Limit() < 300000) context.primes.BuildSieve(300000);
+        *op.result = Truth(context.primes.IsPrimeSmall(n));
+        return;
+    }
+    *op.result = Truth(n % 2 != 0 && n % 3 != 0 && n % 5 != 0 && ProbablePrime(n));
+}
+
+void NextPrime(ParserOperation& op) {
+    FunctionContext& context = ContextOf(op);
+    RefuseHuge(context, *op.op1);
+    const Real truncated = std::trunc(*op.op1);
+    if (std::isnan(truncated)) {
+        *op.result = truncated;
+        return;
+    }
+    const auto n = static_cast<int64_t>(std::max(truncated, -1.0L));
+    if (n < 1500000) {
+        *op.result = static_cast<Real>(context.primes.NextPrimeAfter(n));
+        return;
+    }
+    int64_t candidate = n % 2 == 0 ? n + 1 : n + 2;
+    while (!ProbablePrime(candidate)) candidate += 2;
+    *op.result = static_cast<Real>(candidate);
+}
+
+// The divisor functions take the argument truncated to a 64-bit integer.
+template <int64_t (*F)(int64_t)>
+void DivisorRoutine(ParserOperation& op) {
+    const Real n = std::trunc(*op.op1);
+    if (!(n >= -9.2e18L && n <= 9.2e18L)) {
+        std::feraiseexcept(FE_INVALID);
+        *op.result = std::numeric_limits<Real>::quiet_NaN();
+        return;
+    }
+    *op.result = static_cast<Real>(F(static_cast<int64_t>(n)));
+}
+
+template <bigint::PartitionCount (*F)(int64_t)>
+void PartitionRoutine(ParserOperation& op) {
+    const Real n = std::trunc(*op.op1);
+    const bigint::PartitionCount count =
+        F(std::isfinite(n) ? static_cast<int64_t>(std::clamp(n, -1.0L, 1.0e9L)) : -1);
+    if (count.message != nullptr) Show(ContextOf(op), count.message);
+    *op.result = count.value;
+}
+
 template <int List>
 void ListValue(ParserOperation& op) {
     const auto* context = static_cast<const FunctionContext*>(op.context);
@@ -285,9 +365,22 @@ void RegisterExtraFunctions(TParser& parser, int parserNumber, FunctionContext& 
     parser.RegisterFunction1("L4", ListValue<4>, &context);
     parser.RegisterFunction1("L5", ListValue<5>, &context);
     parser.RegisterFunction1("L6", ListValue<6>, &context);
+    parser.RegisterFunction1("ispriem", IsPrime, &context);
+    parser.RegisterFunction1("volgendepriem", NextPrime, &context);
     parser.RegisterFunction1("oneven", Routine1<Odd>);
     parser.RegisterFunction1("INVNORM", Routine1<InverseNormalRoutine>);
     parser.RegisterFunction2("ARCTAN2", Routine2<ArcTan2>);
+    parser.RegisterFunction1("phi", DivisorRoutine<bigint::TPrimes::Totient>);
+    parser.RegisterFunction1("sum_of_proper_divisors",
+                             DivisorRoutine<bigint::TPrimes::SumOfProperDivisors>);
+    parser.RegisterFunction1("sum_of_divisors", DivisorRoutine<bigint::TPrimes::SumOfDivisors>);
+    parser.RegisterFunction1("number_of_divisors",
+                             DivisorRoutine<bigint::TPrimes::NumberOfDivisors>);
+    parser.RegisterFunction1("partitions", PartitionRoutine<bigint::TPrimes::Partitions>, &context);
+    parser.RegisterFunction1("partitions_into_distinct_parts",
+                             PartitionRoutine<bigint::TPrimes::PartitionsDistinct>, &context);
+    parser.RegisterFunction1("partitions_into_prime_parts",
+                             PartitionRoutine<bigint::TPrimes::PartitionsPrime>, &context);
     parser.RegisterFunction2("ggd", Routine2<Gcd>);
     parser.RegisterFunction2("kgv", Routine2<Lcm>);
 }

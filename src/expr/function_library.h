@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "bigint/primes.h"
 #include "list_store.h"
 #include "parser.h"
 
@@ -13,6 +14,8 @@ namespace expr {
 // What the functions need from the program around them.
 struct FunctionContext {
     const ListStore* lists = nullptr;
+    // The sieve behind ispriem and volgendepriem; it grows on demand.
+    bigint::TPrimes primes;
     // Shows a message to the user (a function that refuses its argument says why).
     std::function<void(const std::string&)> showMessage;
 };

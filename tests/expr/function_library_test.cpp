@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "expr/parser_errors.h"
 
@@ -91,6 +93,41 @@ TEST_F(FunctionLibraryTest, UndefinedResults) {
     EXPECT_THROW(Value("FAC(1E18)"), expr::EMathError);  // overflow, and no endless loop
     EXPECT_THROW(Value("BINOMCOEFF(1E18,5E17)"), expr::EMathError);
     EXPECT_GT(Value("LOGBINOMCOEFF(1E12,5E11)"), 3e11L);
+}
+
+TEST_F(FunctionLibraryTest, PrimesDivisorsAndPartitions) {
+    std::vector<std::string> messages;
+    context.showMessage = [&messages](const std::string& text) { messages.push_back(text); };
+    const std::pair<const char*, Real> cases[] = {
+        {"ispriem(1)", 0},
+        {"ispriem(2)", 1},
+        {"ispriem(1000003)", 1},
+        {"ispriem(1000005)", 0},
+        {"ispriem(-7)", 0},
+        {"ispriem(999983.9)", 1},
+        {"ispriem(1000000007)", 1},
+        {"ispriem(1000000011)", 0},
+        {"volgendepriem(10)", 11},
+        {"volgendepriem(-5)", 2},
+        {"volgendepriem(1999999)", 2000003},
+        {"phi(36)", 12},
+        {"number_of_divisors(36)", 9},
+        {"sum_of_divisors(12)", 28},
+        {"sum_of_proper_divisors(28)", 28},
+        {"partitions(5)", 7},
+        {"partitions_into_distinct_parts(10)", 10},
+        {"partitions_into_prime_parts(10)", 5},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(Value(text), value) << text;
+    }
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Value("partitions(100000)"), 0);
+    EXPECT_EQ(messages, std::vector<std::string>{"fout in partitions: argument moet kleiner zijn "
+                                                 "dan 100000 en groter dan 0"});
+    messages.clear();
+    EXPECT_THROW(Value("ispriem(5E18)"), expr::EMathError);
+    EXPECT_EQ(messages, std::vector<std::string>{"5E18 tegroot"});
 }
 
 TEST(FunctionLibraryParsers, SomeFunctionsOnSomeParsersOnly) {
