@@ -12,22 +12,137 @@ __extension__ typedef __int128 Wide;
 
 constexpr uint8_t kMaskOfResidue[6] = {0, 2, 4, 8, 0, 32};
 
-// Prime factors with their exponents, by trial division 2, 3, 5, 7, 11, ...
+__extension__ typedef unsigned __int128 UnsignedWide;
+
+// Trial division is used below this; beyond it a prime test and Pollard's rho
+// give the same answers in microseconds instead of seconds.
+constexpr uint64_t kTrialDivisionLimit = 1000000000000ULL;
+
+uint64_t MultiplyModulo(uint64_t a, uint64_t b, uint64_t n) {
+    return static_cast<uint64_t>(static_cast<UnsignedWide>(a) * b % n);
+}
+
+uint64_t PowerModulo(uint64_t base, uint64_t exponent, uint64_t n) {
+    uint64_t result = 1;
+    base %= n;
+    for (; exponent != 0; exponent >>= 1) {
+        if ((exponent & 1U) != 0) result = MultiplyModulo(result, base, n);
+        base = MultiplyModulo(base, base, n);
+    }
+    return result;
+}
+
+bool TrialDivisionPrime(uint64_t n) {
+    if (n < 2) return false;
+    if (n < 4) return true;
+    if (n % 2 == 0 || n % 3 == 0) return false;
+    uint64_t step = 2;
+    for (uint64_t d = 5; d <= n / d; d += step, step = 6 - step) {
+        if (n % d == 0) return false;
+    }
+    return true;
+}
+
+// Miller-Rabin with the first twelve primes as bases: exact below 3.3 * 10^24.
+bool IsPrime64(uint64_t n) {
+    if (n < kTrialDivisionLimit) return TrialDivisionPrime(n);
+    if (n % 2 == 0) return false;
+    uint64_t odd = n - 1;
+    int twos = 0;
+    while (odd % 2 == 0) {
+        odd /= 2;
+        ++twos;
+    }
+    for (uint64_t base : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
+        if (n % base == 0) return false;
+        uint64_t x = PowerModulo(base, odd, n);
+        if (x == 1 || x == n - 1) continue;
+        bool composite = true;
+        for (int i = 1; i < twos && composite; ++i) {
+            x = MultiplyModulo(x, x, n);
+            composite = x != n - 1;
+        }
+        if (composite) return false;
+    }
+    return true;
+}
+
+uint64_t Gcd(uint64_t a, uint64_t b) {
+    while (b != 0) {
+        const uint64_t r = a % b;
+        a = b;
+        b = r;
+    }
+    return a;
+}
+
+// A proper divisor of an odd composite n (Brent's rho, x^2 + c for c = 1, 2, ...).
+uint64_t SplitOff(uint64_t n) {
+    for (uint64_t c = 1;; ++c) {
+        uint64_t y = 2, x = 2, saved = 2, product = 1, g = 1;
+        for (uint64_t r = 1; g == 1; r *= 2) {
+            x = y;
+            for (uint64_t i = 0; i < r; ++i) y = (MultiplyModulo(y, y, n) + c) % n;
+            for (uint64_t done = 0; done < r && g == 1; done += 64) {
+                saved = y;
+                for (uint64_t i = 0; i < 64 && done + i < r; ++i) {
+                    y = (MultiplyModulo(y, y, n) + c) % n;
+                    product = MultiplyModulo(product, x > y ? x - y : y - x, n);
+                }
+                g = Gcd(product, n);
+            }
+        }
+        if (g == n) {
+            do {
+                saved = (MultiplyModulo(saved, saved, n) + c) % n;
+                g = Gcd(x > saved ? x - saved : saved - x, n);
+            } while (g == 1);
+        }
+        if (g != n) return g;
+    }
+}
+
+void CollectPrimes(uint64_t n, std::vector<uint64_t>& primes) {
+    if (n == 1) return;
+    if (IsPrime64(n)) {
+        primes.push_back(n);
+        return;
+    }
+    const uint64_t d = SplitOff(n);
+    CollectPrimes(d, primes);
+    CollectPrimes(n / d, primes);
+}
+
+// Prime factors with their exponents, in increasing order.
 template <typename Visit>
-void Factorise(int64_t n, Visit visit) {
-    const auto take = [&n, &visit](int64_t p) {
-        int exponent = 0;
+void Factorise(int64_t value, Visit visit) {
+    uint64_t n = static_cast<uint64_t>(value);
+    std::vector<uint64_t> primes;
+    for (uint64_t p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
         while (n % p == 0) {
             n /= p;
-            ++exponent;
+            primes.push_back(p);
         }
-        if (exponent > 0) visit(p, exponent);
-    };
-    take(2);
-    take(3);
-    int64_t step = 2;
-    for (int64_t p = 5; p <= n / p; p += step, step = 6 - step) take(p);
-    if (n > 1) visit(n, 1);
+    }
+    if (n < kTrialDivisionLimit) {
+        uint64_t step = 2;
+        for (uint64_t p = 41; p <= n / p; p += step, step = 6 - step) {
+            while (n % p == 0) {
+                n /= p;
+                primes.push_back(p);
+            }
+        }
+        if (n > 1) primes.push_back(n);
+    } else {
+        CollectPrimes(n, primes);
+    }
+    std::sort(primes.begin(), primes.end());
+    for (size_t i = 0; i < primes.size();) {
+        size_t j = i;
+        while (j < primes.size() && primes[j] == primes[i]) ++j;
+        visit(static_cast<int64_t>(primes[i]), static_cast<int>(j - i));
+        i = j;
+    }
 }
 
 int64_t Saturate(Wide value) {
@@ -61,12 +176,7 @@ bool TPrimes::Marked(int64_t n) const {
 bool TPrimes::IsPrimeSmall(int64_t n) const {
     if (n < 2) return false;
     if (n <= limit_) return Marked(n);
-    if (n % 2 == 0 || n % 3 == 0) return false;
-    int64_t step = 2;
-    for (int64_t d = 5; d <= n / d; d += step, step = 6 - step) {
-        if (n % d == 0) return false;
-    }
-    return true;
+    return IsPrime64(static_cast<uint64_t>(n));
 }
 
 int64_t TPrimes::NextPrimeAfter(int64_t n) const {

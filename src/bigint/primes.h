@@ -22,12 +22,14 @@ public:
     // (Re)builds the sieve for 0 .. limit.
     void BuildSieve(int64_t limit);
     int64_t Limit() const { return limit_; }
-    // Table lookup inside the sieve, trial division beyond it. Below 2: false.
+    // Table lookup inside the sieve; beyond it trial division, or for numbers
+    // from 10^12 on a Miller-Rabin test that is exact for 64-bit numbers. Below 2: false.
     bool IsPrimeSmall(int64_t n) const;
-    // The smallest prime greater than n (2 for n < 2); n below 2^62.
+    // The smallest prime greater than n (2 for n < 2); n below 2^63 - 25.
     int64_t NextPrimeAfter(int64_t n) const;
 
-    // Factorisation by trial division; 0 for n < 1. Sums beyond 64 bits saturate.
+    // By the factorisation of n (trial division, Pollard's rho for large factors);
+    // 0 for n < 1. Sums beyond 64 bits saturate.
     static int64_t NumberOfDivisors(int64_t n);
     static int64_t SumOfDivisors(int64_t n);
     static int64_t SumOfProperDivisors(int64_t n);

@@ -23,6 +23,9 @@ TEST(PrimesTest, SieveAgreesWithTrialDivision) {
     }
     EXPECT_EQ(count, 25997);  // pi(300000)
     EXPECT_TRUE(sieve.IsPrimeSmall(1000003));
+    EXPECT_TRUE(sieve.IsPrimeSmall(9223372036854775783));
+    EXPECT_FALSE(sieve.IsPrimeSmall(3825123056546413051));  // a strong pseudoprime to bases 2..23
+    EXPECT_EQ(sieve.NextPrimeAfter(1000000000000000000), 1000000000000000003);
     EXPECT_FALSE(sieve.IsPrimeSmall(1000005));
     for (const TPrimes* primes : {&sieve, &small}) {
         EXPECT_EQ(primes->NextPrimeAfter(-10), 2);
@@ -42,6 +45,14 @@ TEST(PrimesTest, DivisorFunctions) {
     EXPECT_EQ(TPrimes::Totient(1), 1);
     EXPECT_EQ(TPrimes::Totient(999983), 999982);
     EXPECT_EQ(TPrimes::SumOfDivisors(1), 1);
+    // Large arguments are factored in microseconds, not by a billion trial divisions.
+    const int64_t twoPrimes = 998244359987710471;  // 1000000007 * 998244353
+    EXPECT_EQ(TPrimes::NumberOfDivisors(twoPrimes), 4);
+    EXPECT_EQ(TPrimes::SumOfDivisors(twoPrimes), 998244361985954832);
+    EXPECT_EQ(TPrimes::Totient(twoPrimes), 998244357989466112);
+    EXPECT_EQ(TPrimes::Totient(9223372036854775783), 9223372036854775782);
+    EXPECT_EQ(TPrimes::NumberOfDivisors(4611686014132420609), 3);  // (2^31 - 1)^2
+    EXPECT_EQ(TPrimes::SumOfProperDivisors(4611686014132420609), 2147483648);
     for (int64_t bad : {0, -12}) {
         EXPECT_EQ(TPrimes::NumberOfDivisors(bad), 0);
         EXPECT_EQ(TPrimes::Totient(bad), 0);
