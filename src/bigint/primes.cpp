@@ -17,6 +17,8 @@ __extension__ typedef unsigned __int128 UnsignedWide;
 // Trial division is used below this; beyond it a prime test and Pollard's rho
 // give the same answers in microseconds instead of seconds.
 constexpr uint64_t kTrialDivisionLimit = 1000000000000ULL;
+// The largest prime below 2^63.
+constexpr int64_t kLargestPrime64 = 9223372036854775783;
 
 uint64_t MultiplyModulo(uint64_t a, uint64_t b, uint64_t n) {
     return static_cast<uint64_t>(static_cast<UnsignedWide>(a) * b % n);
@@ -182,6 +184,7 @@ bool TPrimes::IsPrimeSmall(int64_t n) const {
 int64_t TPrimes::NextPrimeAfter(int64_t n) const {
     if (n < 2) return 2;
     if (n == 2) return 3;
+    if (n >= kLargestPrime64) return 0;  // the next prime does not fit
     for (int64_t candidate = n + 1; candidate <= limit_; ++candidate) {
         if (Marked(candidate)) return candidate;
     }

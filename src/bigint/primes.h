@@ -25,7 +25,7 @@ public:
     // Table lookup inside the sieve; beyond it trial division, or for numbers
     // from 10^12 on a Miller-Rabin test that is exact for 64-bit numbers. Below 2: false.
     bool IsPrimeSmall(int64_t n) const;
-    // The smallest prime greater than n (2 for n < 2); n below 2^63 - 25.
+    // The smallest prime greater than n (2 for n < 2); 0 when it is beyond 2^63.
     int64_t NextPrimeAfter(int64_t n) const;
 
     // By the factorisation of n (trial division, Pollard's rho for large factors);

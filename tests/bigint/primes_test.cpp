@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 
 #include "bigint/factoring.h"
 #include "bigint/primes.h"
@@ -26,6 +27,9 @@ TEST(PrimesTest, SieveAgreesWithTrialDivision) {
     EXPECT_TRUE(sieve.IsPrimeSmall(9223372036854775783));
     EXPECT_FALSE(sieve.IsPrimeSmall(3825123056546413051));  // a strong pseudoprime to bases 2..23
     EXPECT_EQ(sieve.NextPrimeAfter(1000000000000000000), 1000000000000000003);
+    EXPECT_EQ(sieve.NextPrimeAfter(9223372036854775782), 9223372036854775783);
+    EXPECT_EQ(sieve.NextPrimeAfter(9223372036854775783), 0);
+    EXPECT_EQ(sieve.NextPrimeAfter(INT64_MAX), 0);
     EXPECT_FALSE(sieve.IsPrimeSmall(1000005));
     for (const TPrimes* primes : {&sieve, &small}) {
         EXPECT_EQ(primes->NextPrimeAfter(-10), 2);
