@@ -1,0 +1,721 @@
+// The main window.
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QImageWriter>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <charconv>
+#include <cmath>
+
+#include "app/data_files.h"
+#include "app/key_codes.h"
+#include "app/output_view.h"
+#include "app/plot_widget.h"
+#include "app/program_window.h"
+#include "app/swatch.h"
+#include "engine/text_file.h"
+#include "expr/number_format.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kCaption = "Zorvat 2.1";
+constexpr const char* kWebsite = "https://zorvat.example.org/";
+constexpr const char* kFaqPage = "https://zorvat.example.org/vragen.html";
+constexpr const char* kMailAddress = "mailto:info@zorvat.example.org?subject=Zorvat";
+constexpr const char* kGraphHint = "Linkermuisknop:Kleur; Rechtermuisknop: dikte";
+constexpr const char* kFunctionNames[] = {"F", "G", "H", "I"};
+// Window sizes from a preferences file are kept within what a screen can show.
+constexpr int kMinFormSize = 300;
+constexpr int kMaxFormSize = 4000;
+
+constexpr plot::BrushStyle kFillCycle[] = {
+    plot::BrushStyle::Solid,
+    plot::BrushStyle::Horizontal,
+    plot::BrushStyle::Vertical,
+    plot::BrushStyle::ForwardDiagonal,
+    plot::BrushStyle::BackwardDiagonal,
+    plot::BrushStyle::Cross,
+    plot::BrushStyle::DiagonalCross,
+};
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void SetTextKeepingCaret(QLineEdit* edit, const std::string& text) {
+    const QString value = Q(text);
+    if (edit->text() == value) return;
+    const QSignalBlocker block(edit);
+    edit->setText(value);
+}
+
+void SetChecked(QAbstractButton* button, bool checked) {
+    const QSignalBlocker block(button);
+    button->setChecked(checked);
+}
+
+// A whole number as the user typed it, blanks around it allowed.
+std::optional<long long> ReadWholeNumber(const std::string& text) {
+    size_t begin = text.find_first_not_of(' ');
+    size_t end = text.find_last_not_of(' ');
+    if (begin == std::string::npos) return std::nullopt;
+    if (text[begin] == '+') ++begin;
+    long long value = 0;
+    const char* first = text.data() + begin;
+    const char* last = text.data() + end + 1;
+    const auto [stop, error] = std::from_chars(first, last, value);
+    if (error != std::errc() || stop != last) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+QString PlotSizeText(const QString& word, int pixels) {
+    const long long millimetres = std::llround(pixels / 96.0L * 25.4L);
+    const std::string cm = expr::FormatGeneral(millimetres / 10.0L, 15);
+    return word + Q(cm) + " cm (" + QString::number(pixels) + " pix)";
+}
+
+MainWindow::MainWindow(GuiHost& host, QWidget* parent)
+    : QMainWindow(parent), host_(host), surface_(400, 400) {
+    setWindowTitle(kCaption);
+    host_.SetParentWindow(this);
+    host_.SetBeforeEvents([this] {
+        if (plot_ != nullptr) plot_->update();
+    });
+    runner_ = std::make_unique<engine::Runner>(host_, surface_);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    plot_ = new PlotWidget(surface_, central);
+    plot_->setObjectName("plot");
+    layout->addWidget(plot_, 1);
+    textPanel_ = new QPlainTextEdit(central);
+    textPanel_->setObjectName("tekstpaneel");
+    textPanel_->setReadOnly(true);
+    textPanel_->setFixedWidth(229);
+    textPanel_->hide();
+    layout->addWidget(textPanel_);
+    auto* panel = new QWidget(central);
+    panel->setObjectName("paneel");
+    layout->addWidget(panel);
+    setCentralWidget(central);
+
+    programWindow_ = std::make_unique<ProgramWindow>(*runner_, host_);
+    outputView_ = std::make_unique<OutputView>(runner_->Output(), host_);
+    connect(programWindow_.get(), &ProgramWindow::RunRequested, this, [this] {
+        raise();
+        activateWindow();
+        Redraw();
+    });
+
+    BuildPanel();
+    BuildMenus();
+    ConnectEdits();
+
+    connect(plot_, &PlotWidget::Resized, this, &MainWindow::OnPlotResized);
+    connect(plot_, &PlotWidget::LeftDragged, this, &MainWindow::OnLeftDragged);
+    connect(plot_, &PlotWidget::RightReleased, this, &MainWindow::OnRightReleased);
+    connect(plot_, &PlotWidget::CornerClicked, this, &MainWindow::Redraw);
+
+    qApp->installEventFilter(this);
+    StartUp();
+    ShowSettings();
+    resize(runner_->Settings().formWidth, runner_->Settings().formHeight);
+    acceptedSize_ = size();
+    ready_ = true;
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+}
+
+// Preferences from the current folder; a first start writes them instead.
+void MainWindow::StartUp() {
+    if (QFileInfo::exists(engine::kPreferencesFile)) {
+        LoadPreferences();
+    } else {
+        SavePreferences();
+    }
+}
+
+void MainWindow::BuildPanel() {
+    auto* panel = centralWidget()->findChild<QWidget*>("paneel");
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->setSpacing(4);
+
+    auto* rangeGrid = new QGridLayout;
+    const char* rangeNames[] = {"xmin", "xmax", "ymin", "ymax"};
+    for (int i = 0; i < 4; ++i) {
+        ranges_[i] = new QLineEdit(panel);
+        ranges_[i]->setObjectName(rangeNames[i]);
+        ranges_[i]->setFixedWidth(70);
+        rangeGrid->addWidget(new QLabel(rangeNames[i], panel), i / 2, (i % 2) * 2);
+        rangeGrid->addWidget(ranges_[i], i / 2, (i % 2) * 2 + 1);
+    }
+    column->addLayout(rangeGrid);
+
+    auto* functionGrid = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        functions_[i] = new QLineEdit(panel);
+        functions_[i]->setObjectName(kFunctionNames[i]);
+        if (i == 0) functions_[i]->setToolTip("B.v. 3*x^2 (zonder y=)");
+        graphSwatches_[i] = new Swatch(panel);
+        graphSwatches_[i]->setObjectName(QString(kFunctionNames[i]) + "kleur");
+        graphSwatches_[i]->setToolTip(kGraphHint);
+        functionGrid->addWidget(new QLabel(QString(kFunctionNames[i]) + "(x)=", panel), i, 0);
+        functionGrid->addWidget(functions_[i], i, 1);
+        functionGrid->addWidget(graphSwatches_[i], i, 2);
+        connect(graphSwatches_[i], &Swatch::LeftClicked, this, [this, i] { ChooseGraphColour(i); });
+        connect(graphSwatches_[i], &Swatch::RightClicked, this, [this, i] { AskGraphWidth(i); });
+    }
+    column->addLayout(functionGrid);
+
+    auto* buttons = new QHBoxLayout;
+    fillSwatch_ = new Swatch(panel);
+    fillSwatch_->setObjectName("vulkleur");
+    fillSwatch_->setToolTip("Linker muisknop:Vulpatroon; rechtermuisknop:kleur");
+    fillSwatch_->SetColour(ToQColor(fillBrush_.color));
+    fillSwatch_->SetPattern(fillBrush_.style);
+    connect(fillSwatch_, &Swatch::LeftClicked, this, &MainWindow::StepFillPattern);
+    connect(fillSwatch_, &Swatch::RightClicked, this, &MainWindow::ChooseFillColour);
+    auto* redraw = new QPushButton("Weer Tekenen", panel);
+    redraw->setObjectName("weerTekenen");
+    redraw->setToolTip("F5");
+    connect(redraw, &QPushButton::clicked, this, &MainWindow::Redraw);
+    auto* font = new QPushButton("font", panel);
+    font->setObjectName("font");
+    connect(font, &QPushButton::clicked, this, &MainWindow::ChoosePlotFont);
+    buttons->addWidget(fillSwatch_);
+    buttons->addWidget(redraw, 1);
+    buttons->addWidget(font);
+    column->addLayout(buttons);
+
+    auto* axes = new QGroupBox("Assen", panel);
+    auto* axesLayout = new QGridLayout(axes);
+    sides_ = new QRadioButton("aan de zijden", axes);
+    middle_ = new QRadioButton("in het midden", axes);
+    noAxes_ = new QRadioButton("geen", axes);
+    sides_->setObjectName("aanDeZijden");
+    middle_->setObjectName("inHetMidden");
+    noAxes_->setObjectName("geen");
+    grid_ = new QCheckBox("rooster", axes);
+    ticks_ = new QCheckBox("streepjes", axes);
+    numbers_ = new QCheckBox("getallen", axes);
+    grid_->setObjectName("rooster");
+    ticks_->setObjectName("streepjes");
+    numbers_->setObjectName("getallen");
+    axesSwatch_ = new Swatch(axes);
+    axesSwatch_->setObjectName("askleur");
+    axesSwatch_->setToolTip("askleur/dikte");
+    gridSwatch_ = new Swatch(axes);
+    gridSwatch_->setObjectName("roosterkleur");
+    gridSwatch_->setToolTip("roosterkleur");
+    axesLayout->addWidget(sides_, 0, 0);
+    axesLayout->addWidget(middle_, 1, 0);
+    axesLayout->addWidget(noAxes_, 2, 0);
+    axesLayout->addWidget(grid_, 0, 1);
+    axesLayout->addWidget(ticks_, 1, 1);
+    axesLayout->addWidget(numbers_, 2, 1);
+    axesLayout->addWidget(new QLabel("askleur/dikte", axes), 3, 0);
+    axesLayout->addWidget(axesSwatch_, 3, 1);
+    axesLayout->addWidget(new QLabel("roosterkleur", axes), 4, 0);
+    axesLayout->addWidget(gridSwatch_, 4, 1);
+    connect(axesSwatch_, &Swatch::LeftClicked, this, &MainWindow::ChooseAxesColour);
+    connect(axesSwatch_, &Swatch::RightClicked, this, &MainWindow::AskAxesWidth);
+    // The grid swatch has only a colour: its right button does nothing.
+    connect(gridSwatch_, &Swatch::LeftClicked, this, &MainWindow::ChooseGridColour);
+    column->addWidget(axes);
+
+    auto* labels = new QGridLayout;
+    xLabel_ = new QLineEdit(panel);
+    yLabel_ = new QLineEdit(panel);
+    xLabel_->setObjectName("xlabel");
+    yLabel_->setObjectName("ylabel");
+    showXLabel_ = new QCheckBox("toon xlabel", panel);
+    showYLabel_ = new QCheckBox("toon ylabel", panel);
+    showXLabel_->setObjectName("toonxlabel");
+    showYLabel_->setObjectName("toonylabel");
+    labels->addWidget(xLabel_, 0, 0);
+    labels->addWidget(showXLabel_, 0, 1);
+    labels->addWidget(yLabel_, 1, 0);
+    labels->addWidget(showYLabel_, 1, 1);
+    column->addLayout(labels);
+
+    widthLabel_ = new QLabel(panel);
+    heightLabel_ = new QLabel(panel);
+    widthLabel_->setObjectName("breedte");
+    heightLabel_->setObjectName("hoogte");
+    column->addWidget(widthLabel_);
+    column->addWidget(heightLabel_);
+
+    auto* help = new QLabel("<a href=\"#\">Hoe voer je een functie in?</a>", panel);
+    help->setObjectName("functiehulp");
+    help->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(help, &QLabel::linkActivated, this, &MainWindow::ShowFunctionHelp);
+    column->addWidget(help);
+    column->addStretch(1);
+    panel->setFixedWidth(panel->sizeHint().width() + 20);
+}
+
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&Bestand");
+    file->addAction("Opslaan als Eepi&c", this, &MainWindow::SaveEepic);
+    file->addAction("Opslaan als Bi&tmap", this, &MainWindow::SaveBitmap);
+    file->addAction("Opslaan als P&df", this, &MainWindow::SavePdf);
+    file->addSeparator();
+    file->addAction("&Voorkeuren opslaan", this, &MainWindow::SavePreferences);
+    file->addAction("Voorkeuren &laden", this, [this] {
+        if (runner_->Running()) return;
+        LoadPreferences();
+        Redraw();
+    });
+    file->addSeparator();
+    file->addAction("&Sluiten", this, &MainWindow::close);
+
+    QAction* more = menuBar()->addAction("Mee&r...");
+    connect(more, &QAction::triggered, this, &MainWindow::ShowProgramWindow);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->addAction("&Inhoud", this, [this] { OpenHelp(""); });
+    help->addAction("&Zoeken", this, [this] { OpenHelp("register"); });
+    help->addSeparator();
+    help->addAction("Inf&o", this, &MainWindow::ShowInfo);
+    help->addAction("Websi&te", this, [this] { host_.OpenUrl(QUrl(kWebsite)); });
+    help->addAction("Em&ail", this, [this] { host_.OpenUrl(QUrl(kMailAddress)); });
+    help->addAction("&Veel gestelde vragen", this, &MainWindow::AskFrequentQuestions);
+
+    // Shortcuts that work in every window of the program.
+    auto* redraw = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    redraw->setContext(Qt::ApplicationShortcut);
+    connect(redraw, &QShortcut::activated, this, &MainWindow::Redraw);
+    auto* compileRun = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    compileRun->setContext(Qt::ApplicationShortcut);
+    connect(compileRun, &QShortcut::activated, programWindow_.get(), &ProgramWindow::CompileAndRun);
+}
+
+void MainWindow::ConnectEdits() {
+    engine::PlotSettings& s = runner_->Settings();
+    std::string* rangeFields[] = {&s.xmin, &s.xmax, &s.ymin, &s.ymax};
+    for (int i = 0; i < 4; ++i) {
+        std::string* field = rangeFields[i];
+        connect(ranges_[i], &QLineEdit::textChanged, this,
+                [field](const QString& text) { *field = text.toStdString(); });
+        connect(ranges_[i], &QLineEdit::returnPressed, this, &MainWindow::Redraw);
+        connect(functions_[i], &QLineEdit::textChanged, this,
+                [&s, i](const QString& text) { s.functions[i] = text.toStdString(); });
+        connect(functions_[i], &QLineEdit::returnPressed, this, &MainWindow::Redraw);
+    }
+    connect(xLabel_, &QLineEdit::textChanged, this,
+            [&s](const QString& text) { s.xLabel = text.toStdString(); });
+    connect(yLabel_, &QLineEdit::textChanged, this,
+            [&s](const QString& text) { s.yLabel = text.toStdString(); });
+    connect(showXLabel_, &QCheckBox::toggled, this, [&s](bool on) { s.showXLabel = on; });
+    connect(showYLabel_, &QCheckBox::toggled, this, [&s](bool on) { s.showYLabel = on; });
+    connect(grid_, &QCheckBox::toggled, this, [&s](bool on) { s.grid = on; });
+    connect(ticks_, &QCheckBox::toggled, this, [&s](bool on) { s.ticks = on; });
+    connect(numbers_, &QCheckBox::toggled, this, [&s](bool on) { s.numbers = on; });
+    const std::pair<QRadioButton*, engine::AxesPlacement> placements[] = {
+        {sides_, engine::AxesPlacement::Sides},
+        {middle_, engine::AxesPlacement::Middle},
+        {noAxes_, engine::AxesPlacement::None},
+    };
+    for (const auto& [button, placement] : placements) {
+        connect(button, &QRadioButton::toggled, this, [this, &s, placement](bool on) {
+            if (!on) return;
+            s.placement = placement;
+            UpdateAxisControls();
+        });
+    }
+}
+
+void MainWindow::ShowSettings() {
+    const engine::PlotSettings& s = runner_->Settings();
+    const std::string* rangeFields[] = {&s.xmin, &s.xmax, &s.ymin, &s.ymax};
+    for (int i = 0; i < 4; ++i) {
+        SetTextKeepingCaret(ranges_[i], *rangeFields[i]);
+        SetTextKeepingCaret(functions_[i], s.functions[i]);
+        graphSwatches_[i]->SetColour(ToQColor(s.graphColours[i]));
+        graphSwatches_[i]->SetLineWidth(s.graphWidths[i]);
+    }
+    SetTextKeepingCaret(xLabel_, s.xLabel);
+    SetTextKeepingCaret(yLabel_, s.yLabel);
+    SetChecked(showXLabel_, s.showXLabel);
+    SetChecked(showYLabel_, s.showYLabel);
+    SetChecked(grid_, s.grid);
+    SetChecked(ticks_, s.ticks);
+    SetChecked(numbers_, s.numbers);
+    {
+        // A group of exclusive buttons cannot show "none selected" otherwise.
+        QRadioButton* buttons[] = {sides_, middle_, noAxes_};
+        for (QRadioButton* button : buttons) {
+            const QSignalBlocker block(button);
+            button->setAutoExclusive(false);
+            button->setChecked(false);
+        }
+        if (s.placement) {
+            QRadioButton* chosen = *s.placement == engine::AxesPlacement::Sides    ? sides_
+                                   : *s.placement == engine::AxesPlacement::Middle ? middle_
+                                                                                   : noAxes_;
+            const QSignalBlocker block(chosen);
+            chosen->setChecked(true);
+        }
+        for (QRadioButton* button : buttons) button->setAutoExclusive(true);
+    }
+    axesSwatch_->SetColour(ToQColor(s.axesColour.Effective()));
+    axesSwatch_->SetLineWidth(s.axesWidth.Effective());
+    axesSwatch_->setEnabled(s.axesColour.Enabled() && s.axesWidth.Enabled());
+    gridSwatch_->SetColour(ToQColor(s.gridColour.Effective()));
+    gridSwatch_->setEnabled(s.gridColour.Enabled());
+    plot_->setToolTip(Q(s.hint));
+    UpdateAxisControls();
+}
+
+void MainWindow::UpdateAxisControls() {
+    const bool middle = middle_->isChecked();
+    grid_->setEnabled(middle);
+    ticks_->setEnabled(middle);
+    numbers_->setEnabled(middle);
+}
+
+void MainWindow::Redraw() {
+    if (runner_->Running() || runner_->Paused()) return;
+    runner_->Run();
+    ShowRunResults();
+}
+
+void MainWindow::ShowRunResults() {
+    ShowSettings();
+    plot_->update();
+    const std::string& panelText = runner_->Panel().Text();
+    textPanel_->setPlainText(Q(panelText));
+    textPanel_->setVisible(!panelText.empty());
+    engine::OutputWindow& output = runner_->Output();
+    if (output.ShowRequested()) {
+        outputView_->ShowLines();
+        output.SetShowRequested(false);
+    }
+}
+
+bool MainWindow::OpenProgram(const QString& path) {
+    if (!programWindow_->LoadFile(path)) return false;
+    programWindow_->CompileAndRun();
+    return true;
+}
+
+void MainWindow::OnPlotResized(QSize size) {
+    if (runner_->Running()) {
+        // The picture of a running program keeps its size; the window goes back.
+        if (this->size() != acceptedSize_ && !restorePending_) {
+            restorePending_ = true;
+            QTimer::singleShot(0, this, [this] {
+                restorePending_ = false;
+                resize(acceptedSize_);
+            });
+        }
+        return;
+    }
+    try {
+        surface_.Resize(size.width(), size.height());
+    } catch (const plot::EPlotSurfaceError&) {
+        return;  // too large to allocate: the old picture stays
+    }
+    acceptedSize_ = this->size();
+    runner_->Settings().formWidth = width();
+    runner_->Settings().formHeight = height();
+    UpdateSizeLabels();
+    if (ready_) Redraw();
+}
+
+void MainWindow::UpdateSizeLabels() {
+    widthLabel_->setText(PlotSizeText("breedte ", surface_.Width()));
+    heightLabel_->setText(PlotSizeText("hoogte  ", surface_.Height()));
+}
+
+void MainWindow::OnLeftDragged(QPoint pixel) {
+    // A running program may read the mouse position in its loops.
+    runner_->SetNumericAll("muisx", surface_.WorldX(pixel.x()));
+    runner_->SetNumericAll("muisy", surface_.WorldY(pixel.y()));
+    Redraw();
+}
+
+void MainWindow::OnRightReleased(QPoint pixel) {
+    if (runner_->Running()) return;
+    const plot::Brush saved = surface_.GetBrush();
+    surface_.GetBrush() = fillBrush_;
+    surface_.WorldFloodFill(surface_.WorldX(pixel.x()), surface_.WorldY(pixel.y()),
+                            surface_.PixelColour(pixel.x(), pixel.y()), plot::FillStyle::Surface);
+    surface_.GetBrush() = saved;
+    plot_->update();
+}
+
+std::optional<int> MainWindow::AskLineWidth(int current) {
+    const auto answer = host_.InputText("Lijndikte", "voer in: 1,2 of 3", std::to_string(current));
+    if (!answer) return std::nullopt;
+    const auto value = ReadWholeNumber(*answer);
+    if (!value) {
+        host_.ShowMessage(engine::kAppCaption, "'" + *answer + "' is geen geldig geheel getal",
+                          engine::MessageIcon::Error);
+        return std::nullopt;
+    }
+    return static_cast<int>(std::clamp<long long>(*value, 1, 3));
+}
+
+void MainWindow::ChooseGraphColour(int index) {
+    engine::PlotSettings& s = runner_->Settings();
+    const auto colour = host_.ChooseColour(ToQColor(s.graphColours[index]));
+    if (!colour) return;
+    s.graphColours[index] = FromQColor(*colour);
+    graphSwatches_[index]->SetColour(*colour);
+    Redraw();
+}
+
+void MainWindow::AskGraphWidth(int index) {
+    const auto width = AskLineWidth(runner_->Settings().graphWidths[index]);
+    if (!width) return;
+    runner_->Settings().graphWidths[index] = *width;
+    graphSwatches_[index]->SetLineWidth(*width);
+    Redraw();
+}
+
+void MainWindow::StepFillPattern() {
+    const auto* current = std::find(std::begin(kFillCycle), std::end(kFillCycle), fillBrush_.style);
+    const auto* next = current == std::end(kFillCycle) || current + 1 == std::end(kFillCycle)
+                           ? std::begin(kFillCycle)
+                           : current + 1;
+    fillBrush_.style = *next;
+    fillSwatch_->SetPattern(fillBrush_.style);
+}
+
+void MainWindow::ChooseFillColour() {
+    const auto colour = host_.ChooseColour(ToQColor(fillBrush_.color));
+    if (!colour) return;
+    fillBrush_.color = FromQColor(*colour);
+    fillSwatch_->SetColour(*colour);
+}
+
+void MainWindow::ChooseAxesColour() {
+    engine::PlotSettings& s = runner_->Settings();
+    const auto colour = host_.ChooseColour(ToQColor(s.axesColour.own));
+    if (!colour) return;
+    s.axesColour.own = FromQColor(*colour);
+    axesSwatch_->SetColour(*colour);
+}
+
+void MainWindow::AskAxesWidth() {
+    engine::PlotSettings& s = runner_->Settings();
+    const auto width = AskLineWidth(s.axesWidth.own);
+    if (!width) return;
+    s.axesWidth.own = *width;
+    axesSwatch_->SetLineWidth(*width);
+}
+
+void MainWindow::ChooseGridColour() {
+    engine::PlotSettings& s = runner_->Settings();
+    const auto colour = host_.ChooseColour(ToQColor(s.gridColour.own));
+    if (!colour) return;
+    s.gridColour.own = FromQColor(*colour);
+    gridSwatch_->SetColour(*colour);
+}
+
+void MainWindow::ChoosePlotFont() {
+    plot::Font& font = runner_->WindowFont();
+    QFont initial(Q(font.name), font.size);
+    initial.setBold(font.bold);
+    initial.setItalic(font.italic);
+    initial.setUnderline(font.underline);
+    const auto chosen = host_.ChooseFont(initial);
+    if (!chosen) return;
+    font.name = chosen->family().toStdString();
+    if (chosen->pointSize() > 0) font.size = chosen->pointSize();
+    font.bold = chosen->bold();
+    font.italic = chosen->italic();
+    font.underline = chosen->underline();
+    Redraw();
+}
+
+void MainWindow::ShowFunctionHelp() {
+    host_.ShowMessage(engine::kAppCaption,
+                      "Maaltekens mogen niet weggelaten worden\n"
+                      "Om f(x)=3x^2 in te voeren typ je hieronder: 3*x^2 (zonder y=)\n"
+                      "wortel(x):  sqrt(x)\n"
+                      "n-de_machtswortel(x): root(x,n)\n"
+                      "e^x:  exp(x)\n"
+                      "Logaritmen:\n"
+                      "grondtal 10: log(x)\n"
+                      "grondtal 2: log2(x)\n"
+                      "grondtal g: logn(g,x)\n"
+                      "ln(x):ln(x)",
+                      engine::MessageIcon::Information);
+}
+
+void MainWindow::LoadPreferences() {
+    const auto lines = engine::ReadTextLines(engine::kPreferencesFile);
+    if (!lines) {
+        if (QFileInfo::exists(engine::kPreferencesFile)) {
+            host_.ShowMessage(engine::kAppCaption, "Kan voorkeuren.txt niet lezen",
+                              engine::MessageIcon::Warning);
+        }
+        return;
+    }
+    engine::PlotSettings& s = runner_->Settings();
+    const auto problems = engine::ApplyPreferences(*lines, s);
+    if (!problems.empty()) {
+        std::string text = "Fouten in voorkeuren.txt:";
+        for (const auto& problem : problems) text += "\n" + problem;
+        host_.ShowMessage(engine::kAppCaption, text, engine::MessageIcon::Warning);
+    }
+    s.formWidth = std::clamp(s.formWidth, kMinFormSize, kMaxFormSize);
+    s.formHeight = std::clamp(s.formHeight, kMinFormSize, kMaxFormSize);
+    for (int& width : s.graphWidths) width = std::clamp(width, 1, 3);
+    s.axesWidth.own = std::clamp(s.axesWidth.own, 1, 3);
+    ShowSettings();
+    if (ready_) resize(s.formWidth, s.formHeight);
+}
+
+bool MainWindow::SavePreferences() {
+    if (!engine::WriteTextLines(engine::kPreferencesFile,
+                                engine::PreferencesLines(runner_->Settings()), "\r\n")) {
+        host_.ShowMessage(engine::kAppCaption, engine::kPreferencesNotSaved,
+                          engine::MessageIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::SaveEepic() {
+    if (runner_->Running()) return;
+    const auto path =
+        host_.SaveFileName("Opslaan als eepic", "figuur.tex", "eepic (*.tex);;alle (*)");
+    if (!path) return;
+    if (!runner_->ExportEepic(*path)) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + *path + " niet opslaan",
+                          engine::MessageIcon::Error);
+    }
+    ShowRunResults();
+}
+
+void MainWindow::SavePdf() {
+    if (runner_->Running()) return;
+    const auto path = host_.SaveFileName("Opslaan als pdf", "figuur.pdf", "pdf (*.pdf);;alle (*)");
+    if (!path) return;
+    if (!runner_->ExportPdf(*path)) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + *path + " niet opslaan",
+                          engine::MessageIcon::Error);
+    }
+    ShowRunResults();
+}
+
+void MainWindow::SaveBitmap() {
+    auto path = host_.SaveFileName("Opslaan als bitmap", "figuur.bmp",
+                                   "bitmap (*.bmp);;png (*.png);;alle (*)");
+    if (!path) return;
+    QString name = Q(*path);
+    if (QFileInfo(name).suffix().isEmpty()) name += ".bmp";
+    // Saved beside the target and renamed over it, so a failure leaves no half file.
+    const QString temporary = name + ".tmp";
+    const QByteArray format = QFileInfo(name).suffix().toLower() == "png" ? "PNG" : "BMP";
+    QImageWriter writer(temporary, format);
+    const bool saved = writer.write(surface_.Bitmap()) &&
+                       (!QFileInfo::exists(name) || QFile::remove(name)) &&
+                       QFile::rename(temporary, name);
+    if (!saved) {
+        QFile::remove(temporary);
+        host_.ShowMessage(engine::kAppCaption, "Kan " + name.toStdString() + " niet opslaan",
+                          engine::MessageIcon::Error);
+    }
+}
+
+void MainWindow::ShowProgramWindow() {
+    programWindow_->show();
+    programWindow_->raise();
+    programWindow_->activateWindow();
+}
+
+void MainWindow::OpenHelp(const QString& anchor) {
+    const QString page = DataFilePath("help/index.html");
+    if (page.isEmpty() || !host_.OpenUrl(DataFileUrl(page, anchor))) {
+        host_.ShowMessage(engine::kAppCaption, "De help-pagina is niet gevonden",
+                          engine::MessageIcon::Warning);
+    }
+}
+
+void MainWindow::AskFrequentQuestions() {
+    const YesNoCancel answer = host_.AskYesNoCancel(
+        engine::kAppCaption,
+        "Naar de website gaan voor een recente versie van \"Veelgestelde Vragen\"?");
+    if (answer == YesNoCancel::Yes) host_.OpenUrl(QUrl(kFaqPage));
+    if (answer == YesNoCancel::No) {
+        const QString page = DataFilePath("help/faq.html");
+        if (page.isEmpty() || !host_.OpenUrl(DataFileUrl(page, ""))) {
+            host_.ShowMessage(engine::kAppCaption, "Kan faq.html niet vinden",
+                              engine::MessageIcon::Warning);
+        }
+    }
+}
+
+void MainWindow::ShowInfo() {
+    host_.ShowMessage(engine::kAppCaption,
+                      std::string(kCaption) +
+                          "\n\nWiskunde voor het voortgezet onderwijs: grafieken, programma's, "
+                          "getallen en formules.\n\n"
+                          "Zorvat mag vrij gebruikt, gekopieerd en verspreid worden voor "
+                          "onderwijs, zolang het ongewijzigd en kosteloos wordt doorgegeven. "
+                          "Het programma wordt geleverd zonder enige garantie.",
+                      engine::MessageIcon::Information);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int code = ProgramKeyCode(key->key());
+        if (code != 0) runner_->SetNumericAll("_toetscode", code);
+        if (key->key() == Qt::Key_Escape) {
+            host_.RequestStop();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (runner_->Running()) {
+        // The run must end first; it stops at its next loop end or pause.
+        host_.RequestStop();
+        event->ignore();
+        return;
+    }
+    if (!programWindow_->ConfirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    ready_ = false;
+    programWindow_->hide();
+    outputView_->hide();
+    event->accept();
+}
+
+}  // namespace app

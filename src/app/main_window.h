@@ -1,0 +1,120 @@
+// The main window: the plot, the right panel with ranges, functions and axis
+// options, the menus, and the start-up with the preferences file. It shows the
+// runner's settings and writes edits back; the runner does the drawing.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "app/gui_host.h"
+#include "engine/runner.h"
+#include "plot/plot_surface.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace app {
+
+class OutputView;
+class PlotWidget;
+class ProgramWindow;
+class Swatch;
+
+// "breedte 12.7 cm (480 pix)": centimetres at 96 pixels an inch, to whole millimetres.
+QString PlotSizeText(const QString& word, int pixels);
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit MainWindow(GuiHost& host, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    engine::Runner& Runner() { return *runner_; }
+    plot::TPlotSurface& Surface() { return surface_; }
+    ProgramWindow& Programs() { return *programWindow_; }
+    OutputView& Output() { return *outputView_; }
+    PlotWidget& Plot() { return *plot_; }
+
+    // "Weer Tekenen": one run, then the window shows what the run changed.
+    void Redraw();
+    // Loads the program into the program window, compiles it and draws it.
+    bool OpenProgram(const QString& path);
+    void LoadPreferences();
+    bool SavePreferences();
+    // Shows the settings model in the controls.
+    void ShowSettings();
+    // The fill swatch: colour and pattern of the right-button flood fill.
+    plot::Brush FillBrush() const { return fillBrush_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildPanel();
+    void BuildMenus();
+    void StartUp();
+    void ConnectEdits();
+    void OnPlotResized(QSize size);
+    void OnLeftDragged(QPoint pixel);
+    void OnRightReleased(QPoint pixel);
+    void ChooseGraphColour(int index);
+    void AskGraphWidth(int index);
+    std::optional<int> AskLineWidth(int current);
+    void StepFillPattern();
+    void ChooseFillColour();
+    void ChooseAxesColour();
+    void AskAxesWidth();
+    void ChooseGridColour();
+    void ChoosePlotFont();
+    void ShowFunctionHelp();
+    void SaveEepic();
+    void SavePdf();
+    void SaveBitmap();
+    void ShowProgramWindow();
+    void OpenHelp(const QString& anchor);
+    void AskFrequentQuestions();
+    void ShowInfo();
+    void UpdateAxisControls();
+    void UpdateSizeLabels();
+    void ShowRunResults();
+
+    GuiHost& host_;
+    plot::TPlotSurface surface_;
+    std::unique_ptr<engine::Runner> runner_;
+    PlotWidget* plot_ = nullptr;
+    QPlainTextEdit* textPanel_ = nullptr;
+    std::array<QLineEdit*, 4> ranges_{};  // xmin, xmax, ymin, ymax
+    std::array<QLineEdit*, 4> functions_{};
+    std::array<Swatch*, 4> graphSwatches_{};
+    Swatch* fillSwatch_ = nullptr;
+    Swatch* axesSwatch_ = nullptr;
+    Swatch* gridSwatch_ = nullptr;
+    QRadioButton* sides_ = nullptr;
+    QRadioButton* middle_ = nullptr;
+    QRadioButton* noAxes_ = nullptr;
+    QCheckBox* grid_ = nullptr;
+    QCheckBox* ticks_ = nullptr;
+    QCheckBox* numbers_ = nullptr;
+    QLineEdit* xLabel_ = nullptr;
+    QLineEdit* yLabel_ = nullptr;
+    QCheckBox* showXLabel_ = nullptr;
+    QCheckBox* showYLabel_ = nullptr;
+    QLabel* widthLabel_ = nullptr;
+    QLabel* heightLabel_ = nullptr;
+    std::unique_ptr<ProgramWindow> programWindow_;
+    std::unique_ptr<OutputView> outputView_;
+    plot::Brush fillBrush_{255, plot::BrushStyle::ForwardDiagonal};
+    QSize acceptedSize_;
+    bool restorePending_ = false;
+    // Set once the start-up is done; resizes redraw only then.
+    bool ready_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,339 @@
+// The program window.
+#include "app/program_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "app/command_hints.h"
+#include "app/data_files.h"
+#include "app/gui_host.h"
+#include "app/program_highlighter.h"
+#include "app/swatch.h"
+#include "engine/compiler.h"
+#include "engine/runner.h"
+#include "engine/text_file.h"
+#include "plot/drawing.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kProgramFilter = "tekstfiles (*.txt);;alle (*)";
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+const std::vector<ProgramWindow::Example>& ProgramWindow::Examples() {
+    static const std::vector<Example> examples = {
+        {"&Driehoeken", "1 hzh", "driehoek_hzh"},
+        {"&Driehoeken", "2 zhh", "driehoek_zhh"},
+        {"&Driehoeken", "3 zhz", "driehoek_zhz"},
+        {"&Driehoeken", "4 zzz", "driehoek_zzz"},
+        {"&Assenstelsel", "stippelrooster", "stippelrooster"},
+        {"&Assenstelsel", "streepjesrooster", "streepjesrooster"},
+        {"&Assenstelsel", "logaritmisch papier", "logaritmisch_papier"},
+        {"&Assenstelsel", "zaagtand", "zaagtand"},
+        {"&Assenstelsel", "getallen y-as links", "getallen_y_as_links"},
+        {"&Gonio", "sinus", "sinus"},
+        {"&Gonio", "sinus/cosinus", "sinus_cosinus"},
+        {"D&iversen", "pythagorasboom", "pythagorasboom"},
+        {"D&iversen", "hanoi (tekst)", "hanoi_tekst"},
+        {"D&iversen", "hanoi (grafisch)", "hanoi_grafisch"},
+        {"D&iversen", "binomcdf", "binomcdf"},
+    };
+    return examples;
+}
+
+ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* parent)
+    : QMainWindow(parent), runner_(runner), host_(host) {
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(4, 4, 4, 4);
+
+    auto* buttons = new QHBoxLayout;
+    auto* compile = new QPushButton("Compile", central);
+    compile->setObjectName("compile");
+    auto* compileRun = new QPushButton("Compile+Run", central);
+    compileRun->setObjectName("compileRun");
+    compileRun->setToolTip("Ctrl+R");
+    connect(compile, &QPushButton::clicked, this, [this] { Compile(); });
+    connect(compileRun, &QPushButton::clicked, this, &ProgramWindow::CompileAndRun);
+    buttons->addWidget(compile);
+    buttons->addWidget(compileRun);
+    buttons->addSpacing(12);
+
+    commands_ = new QComboBox(central);
+    commands_->setObjectName("opdrachten");
+    commands_->setPlaceholderText("Opdrachten");
+    for (const auto& entry : CommandList()) commands_->addItem(Q(entry.word));
+    commands_->setCurrentIndex(-1);
+    commands_->setMaxVisibleItems(25);
+    auto* appendWord = new QPushButton(">", central);
+    appendWord->setObjectName("woordToevoegen");
+    appendWord->setFixedWidth(28);
+    appendWord->setToolTip("voeg de opdracht toe als laatste regel");
+    hint_ = new QLabel(central);
+    hint_->setObjectName("hint");
+    hint_->setMinimumWidth(260);
+    connect(commands_, &QComboBox::currentTextChanged, this, [this](const QString& word) {
+        const std::string hint = HintOf(word.toStdString());
+        hint_->setText(word + " " + Q(hint).replace('\n', ' '));
+    });
+    connect(appendWord, &QPushButton::clicked, this, [this] {
+        if (commands_->currentIndex() < 0) return;
+        QTextCursor cursor(editor_->document());
+        cursor.movePosition(QTextCursor::End);
+        if (!editor_->document()->isEmpty()) cursor.insertText("\n");
+        cursor.insertText(commands_->currentText());
+        editor_->setTextCursor(cursor);
+    });
+    buttons->addWidget(commands_);
+    buttons->addWidget(appendWord);
+    buttons->addWidget(hint_, 1);
+    column->addLayout(buttons);
+
+    auto* middle = new QHBoxLayout;
+    editor_ = new QPlainTextEdit(central);
+    editor_->setObjectName("editor");
+    editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    editor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    editor_->setTabChangesFocus(false);
+    new ProgramHighlighter(editor_->document());
+    middle->addWidget(editor_, 1);
+    auto* tools = new QGroupBox("Gereedschappen", central);
+    BuildTools(tools);
+    middle->addWidget(tools, 0, Qt::AlignTop);
+    column->addLayout(middle, 1);
+    setCentralWidget(central);
+
+    connect(editor_->document(), &QTextDocument::modificationChanged, this,
+            &QWidget::setWindowModified);
+    connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &ProgramWindow::ShowHintAtCaret);
+    BuildMenus();
+    statusBar()->showMessage("");
+    UpdateTitle();
+    resize(760, 520);
+}
+
+void ProgramWindow::BuildTools(QWidget* panel) {
+    auto* layout = new QVBoxLayout(panel);
+    auto* row = new QHBoxLayout;
+    colourTool_ = new Swatch(panel);
+    colourTool_->setObjectName("kleur");
+    colourTool_->setToolTip("Kleur");
+    fillTool_ = new Swatch(panel);
+    fillTool_->setObjectName("vulstijl");
+    fillTool_->setToolTip("Vulstijl");
+    fillTool_->SetPattern(plot::BrushStyleOf(fillStyle_));
+    row->addWidget(new QLabel("Kleur", panel));
+    row->addWidget(colourTool_);
+    row->addWidget(new QLabel("Vulstijl", panel));
+    row->addWidget(fillTool_);
+    layout->addLayout(row);
+    auto* valueRow = new QHBoxLayout;
+    toolValue_ = new QLineEdit(panel);
+    toolValue_->setObjectName("waarde");
+    toolValue_->setFixedWidth(100);
+    auto* insert = new QPushButton(">", panel);
+    insert->setObjectName("waardeInvoegen");
+    insert->setFixedWidth(28);
+    insert->setToolTip("zet de waarde in het programma, bij de cursor");
+    valueRow->addWidget(toolValue_);
+    valueRow->addWidget(insert);
+    layout->addLayout(valueRow);
+
+    connect(colourTool_, &Swatch::LeftClicked, this, [this] {
+        const auto colour = host_.ChooseColour(colourTool_->Colour());
+        if (!colour) return;
+        colourTool_->SetColour(*colour);
+        toolValue_->setText(QString::number(FromQColor(*colour)));
+    });
+    connect(fillTool_, &Swatch::LeftClicked, this, [this] {
+        fillStyle_ = (fillStyle_ + 1) % 8;
+        fillTool_->SetPattern(plot::BrushStyleOf(fillStyle_));
+        toolValue_->setText(QString::number(fillStyle_));
+    });
+    connect(insert, &QPushButton::clicked, this,
+            [this] { editor_->textCursor().insertText(toolValue_->text()); });
+}
+
+void ProgramWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&Bestand");
+    file->addAction("Programma &Openen", this, &ProgramWindow::OpenClicked);
+    file->addAction("Programma O&pslaan", this, &ProgramWindow::SaveClicked);
+    file->addAction("Ge&compileerd opslaan", this, &ProgramWindow::SaveCompiledClicked);
+
+    QMenu* library = menuBar()->addMenu("&Programmabibliotheek");
+    QMenu* submenu = nullptr;
+    for (const auto& example : Examples()) {
+        if (submenu == nullptr || submenu->title() != example.menu) {
+            submenu = library->addMenu(example.menu);
+        }
+        const QString resource = ":/examples/bibliotheek/" + example.resource + ".txt";
+        submenu->addAction(example.title, this, [this, resource] { LoadExample(resource); });
+    }
+
+    QMenu* documents = menuBar()->addMenu("&Documenten");
+    documents->addAction("&Introductie programmeren", this,
+                         [this] { OpenDocument("introductie.html"); });
+    documents->addAction("&Voorbeelden", this, [this] { OpenDocument("voorbeelden.html"); });
+}
+
+std::string ProgramWindow::SourceText() const {
+    // The raw text keeps non-breaking spaces, which the plain text turns into blanks.
+    QString text = editor_->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, '\n');
+    return text.toStdString();
+}
+
+void ProgramWindow::UpdateTitle() {
+    const QString name =
+        file_.Path().empty() ? QString("(nieuw)") : QFileInfo(Q(file_.Path())).fileName();
+    setWindowTitle("Meer " + name + "[*]");
+    setWindowModified(editor_->document()->isModified());
+}
+
+bool ProgramWindow::LoadFile(const QString& path) {
+    ProgramFile file;
+    const std::string problem = file.Load(path.toStdString());
+    if (!problem.empty()) {
+        host_.ShowMessage(engine::kAppCaption, problem, engine::MessageIcon::Error);
+        return false;
+    }
+    file_ = std::move(file);
+    editor_->setPlainText(Q(file_.Text()));
+    editor_->document()->setModified(false);
+    UpdateTitle();
+    return true;
+}
+
+bool ProgramWindow::SaveFile(const QString& path) {
+    if (!file_.Save(path.toStdString(), SourceText())) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + path.toStdString() + " niet opslaan",
+                          engine::MessageIcon::Error);
+        return false;
+    }
+    editor_->document()->setModified(false);
+    UpdateTitle();
+    return true;
+}
+
+bool ProgramWindow::LoadExample(const QString& resource) {
+    if (!ConfirmDiscard()) return false;
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    editor_->setPlainText(QString::fromUtf8(file.readAll()).remove('\r'));
+    // A library program is new text: saving asks for a name.
+    file_ = ProgramFile();
+    editor_->document()->setModified(false);
+    editor_->moveCursor(QTextCursor::Start);
+    editor_->ensureCursorVisible();
+    UpdateTitle();
+    return true;
+}
+
+bool ProgramWindow::ConfirmDiscard() {
+    if (!editor_->document()->isModified()) return true;
+    switch (host_.AskYesNoCancel(engine::kAppCaption,
+                                 "Het programma is gewijzigd. Wijzigingen opslaan?")) {
+        case YesNoCancel::Yes:
+            return SaveClicked();
+        case YesNoCancel::No:
+            return true;
+        case YesNoCancel::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void ProgramWindow::OpenClicked() {
+    if (!ConfirmDiscard()) return;
+    const auto path = host_.OpenFileName("Programma openen", kProgramFilter);
+    if (path) LoadFile(Q(*path));
+}
+
+bool ProgramWindow::SaveClicked() {
+    const std::string suggested = file_.Path().empty() ? "programma.txt" : file_.Path();
+    const auto path = host_.SaveFileName("Programma opslaan", suggested, kProgramFilter);
+    if (!path) return false;
+    QString name = Q(*path);
+    if (QFileInfo(name).suffix().isEmpty()) name += ".txt";
+    return SaveFile(name);
+}
+
+void ProgramWindow::SaveCompiledClicked() {
+    if (!runner_.Running()) Compile();
+    const auto path =
+        host_.SaveFileName("Gecompileerd opslaan", "programma_gecompileerd.txt", kProgramFilter);
+    if (!path) return;
+    if (!engine::WriteTextLines(*path, runner_.Program(), "\r\n")) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + *path + " niet opslaan",
+                          engine::MessageIcon::Error);
+    }
+}
+
+bool ProgramWindow::Compile() {
+    // The running program reads its lines as it goes; they must not change under it.
+    if (runner_.Running()) return false;
+    std::vector<std::string> lines;
+    const std::string text = SourceText();
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    engine::CompileOptions options;
+    options.programFolder =
+        file_.Path().empty() ? "." : std::filesystem::path(file_.Path()).parent_path().string();
+    options.host = &host_;
+    runner_.Program() = engine::CompileProgram(lines, options);
+    return true;
+}
+
+void ProgramWindow::CompileAndRun() {
+    if (Compile()) emit RunRequested();
+}
+
+void ProgramWindow::ShowHintAtCaret() {
+    const std::string word = CommandWordOf(editor_->textCursor().block().text().toStdString());
+    if (word.empty() || !IsCommandWord(word)) {
+        statusBar()->clearMessage();
+        return;
+    }
+    statusBar()->showMessage(Q(word + " " + HintOf(word)).replace('\n', ' '));
+}
+
+void ProgramWindow::OpenDocument(const QString& name) {
+    const QString path = DataFilePath(name);
+    if (path.isEmpty() || !host_.OpenUrl(DataFileUrl(path, ""))) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + name.toStdString() + " niet vinden",
+                          engine::MessageIcon::Warning);
+    }
+}
+
+void ProgramWindow::closeEvent(QCloseEvent* event) {
+    // Closing only hides the window; the program stays in the editor.
+    hide();
+    event->ignore();
+}
+
+}  // namespace app

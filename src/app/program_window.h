@@ -1,0 +1,83 @@
+// The program window "Meer": the program editor with its files, the compile
+// buttons, the command list with hints, the colour and fill-style tools, the
+// documents and the library of example programs.
+#pragma once
+
+#include <QMainWindow>
+
+#include "app/program_file.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace engine {
+class Runner;
+}
+
+namespace app {
+
+class GuiHost;
+class Swatch;
+
+class ProgramWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* parent = nullptr);
+
+    QPlainTextEdit& Editor() { return *editor_; }
+    // The editor's text exactly as typed, lines separated by "\n".
+    std::string SourceText() const;
+    // Loads a program file into the editor; on failure a message and nothing changes.
+    bool LoadFile(const QString& path);
+    bool SaveFile(const QString& path);
+    // Replaces the editor's text with a library program (a resource path).
+    bool LoadExample(const QString& resource);
+    // Compiles the editor's text into the runner's program; refused during a run.
+    bool Compile();
+    const ProgramFile& File() const { return file_; }
+    // Asks before unsaved changes are lost; true when it may go on.
+    bool ConfirmDiscard();
+    // Programs of the library menu: (submenu, title, resource path).
+    struct Example {
+        QString menu;
+        QString title;
+        QString resource;
+    };
+    static const std::vector<Example>& Examples();
+
+public slots:
+    // Compiles, raises the main window and runs.
+    void CompileAndRun();
+    void OpenClicked();
+    bool SaveClicked();
+    void SaveCompiledClicked();
+
+signals:
+    void RunRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildTools(QWidget* panel);
+    void BuildMenus();
+    void UpdateTitle();
+    void ShowHintAtCaret();
+    void OpenDocument(const QString& name);
+
+    engine::Runner& runner_;
+    GuiHost& host_;
+    ProgramFile file_;
+    QPlainTextEdit* editor_ = nullptr;
+    QComboBox* commands_ = nullptr;
+    QLabel* hint_ = nullptr;
+    QLineEdit* toolValue_ = nullptr;
+    Swatch* colourTool_ = nullptr;
+    Swatch* fillTool_ = nullptr;
+    int fillStyle_ = 0;
+};
+
+}  // namespace app
