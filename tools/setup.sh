@@ -12,6 +12,7 @@ ZORVAT_PACKAGES=(
     fonts-liberation2 fonts-urw-base35
     qpdf poppler-utils giflib-tools python3 python3-sympy ghostscript
     texlive-latex-base texlive-pictures
+    xvfb xauth
 )
 
 zorvat_install_packages() {
