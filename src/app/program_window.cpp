@@ -291,7 +291,10 @@ void ProgramWindow::SaveCompiledClicked() {
 
 bool ProgramWindow::Compile() {
     // The running program reads its lines as it goes; they must not change under it.
-    if (runner_.Running()) return false;
+    if (runner_.Running()) {
+        statusBar()->showMessage("Er loopt nog een programma; Esc stopt het", 5000);
+        return false;
+    }
     std::vector<std::string> lines;
     const std::string text = SourceText();
     size_t start = 0;

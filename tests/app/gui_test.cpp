@@ -227,6 +227,9 @@ TEST_F(GuiTest, ResizeIsRefusedWhileAProgramRuns) {
         window->resize(900, 650);
         QApplication::processEvents();
         during = QSize(window->Surface().Width(), window->Surface().Height());
+        // Nor may the running program's lines change under it.
+        window->Programs().Editor().setPlainText("lijn(0;0;2;2)");
+        EXPECT_FALSE(window->Programs().Compile());
     };
     RunProgram("pauze(10)\nlijn(0;0;1;1)");
     EXPECT_EQ(host.sleeps, 1);
@@ -234,6 +237,7 @@ TEST_F(GuiTest, ResizeIsRefusedWhileAProgramRuns) {
     QApplication::processEvents();
     EXPECT_EQ(window->size(), QSize(700, 500));
     EXPECT_EQ(window->Surface().Width(), width);
+    EXPECT_EQ(window->Runner().Program().front(), "pauze");
 
     // Afterwards a resize is taken and redraws at the new size.
     window->resize(760, 540);
@@ -255,6 +259,7 @@ TEST_F(GuiTest, KeysMouseAndEscapeReachTheProgram) {
         if (host.sleeps == 3) QTest::keyClick(window.get(), Qt::Key_Escape);
     };
     RunProgram("n:=0\nherhaal\nn:=n+1\npauze(1)\ntotdat(0)");
+    EXPECT_EQ(host.sleeps, 3);
     EXPECT_FALSE(window->Runner().Running());
     EXPECT_EQ(window->Runner().Parser(1).ReadVariable("n"), 3);
     EXPECT_EQ(window->Runner().Parser(1).ReadVariable("_toetscode"), 27);
@@ -422,6 +427,20 @@ TEST_F(GuiTest, OutputWindowShowsWhatProgramsWrite) {
     EXPECT_EQ(output.Text(), "hallo0.25");
     RunProgram("schrijfregel(t;nog een)");
     EXPECT_EQ(output.Text(), "hallo0.25\nnog een");
+    host.fileAnswers.push_back((folder / "uitvoer.txt").string());
+    Action(&output, "&Opslaan")->trigger();
+    EXPECT_EQ(Slurp(folder / "uitvoer.txt"), "hallo0.25\r\nnog een\r\n");
+    // The compiled program as the run saw it, one token a line.
+    host.fileAnswers.push_back((folder / "gecompileerd.txt").string());
+    Action(&window->Programs(), "Ge&compileerd opslaan")->trigger();
+    EXPECT_EQ(Slurp(folder / "gecompileerd.txt"), "schrijfregel\r\nt\r\nnog een\r\n");
+    // Text for the panel beside the plot shows there, only the last run's.
+    RunProgram("rtftekst(hallo)\nrtfuitvoer(2/8)");
+    auto* panel = Find<QPlainTextEdit>("tekstpaneel");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->toPlainText(), "hallo0.25");
+    RunProgram("lijn(0;0;1;1)");
+    EXPECT_FALSE(panel->isVisible());
     Action(&output, "&Wissen")->trigger();
     EXPECT_EQ(output.Text(), "");
     EXPECT_TRUE(window->Runner().Output().Lines().empty());
