@@ -61,7 +61,7 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-void SetTextKeepingCaret(QLineEdit* edit, const std::string& text) {
+void SetTextIfChanged(QLineEdit* edit, const std::string& text) {
     const QString value = Q(text);
     if (edit->text() == value) return;
     const QSignalBlocker block(edit);
@@ -149,6 +149,8 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
+    host_.SetBeforeEvents(nullptr);
+    host_.SetParentWindow(nullptr);
 }
 
 // Preferences from the current folder; a first start writes them instead.
@@ -355,13 +357,13 @@ void MainWindow::ShowSettings() {
     const engine::PlotSettings& s = runner_->Settings();
     const std::string* rangeFields[] = {&s.xmin, &s.xmax, &s.ymin, &s.ymax};
     for (int i = 0; i < 4; ++i) {
-        SetTextKeepingCaret(ranges_[i], *rangeFields[i]);
-        SetTextKeepingCaret(functions_[i], s.functions[i]);
+        SetTextIfChanged(ranges_[i], *rangeFields[i]);
+        SetTextIfChanged(functions_[i], s.functions[i]);
         graphSwatches_[i]->SetColour(ToQColor(s.graphColours[i]));
         graphSwatches_[i]->SetLineWidth(s.graphWidths[i]);
     }
-    SetTextKeepingCaret(xLabel_, s.xLabel);
-    SetTextKeepingCaret(yLabel_, s.yLabel);
+    SetTextIfChanged(xLabel_, s.xLabel);
+    SetTextIfChanged(yLabel_, s.yLabel);
     SetChecked(showXLabel_, s.showXLabel);
     SetChecked(showYLabel_, s.showYLabel);
     SetChecked(grid_, s.grid);

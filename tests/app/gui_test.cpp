@@ -341,6 +341,21 @@ TEST_F(GuiTest, PreferencesSavedAndLoadedThroughTheMenu) {
     EXPECT_EQ(Find<QLineEdit>("xmin")->text(), "-2");
 }
 
+TEST_F(GuiTest, PreferencesWithBadOrAbsurdValuesAreReadSafely) {
+    WriteBytes(folder / "voorkeuren.txt",
+               "xmin=-2\r\nformulierbreedte=100000\r\nformulierhoogte=hoog\r\nFdikte=99\r\n");
+    Action(window.get(), "Voorkeuren &laden")->trigger();
+    EXPECT_EQ(Find<QLineEdit>("xmin")->text(), "-2");
+    EXPECT_EQ(
+        MessageTexts(),
+        std::vector<std::string>{
+            "Fouten in voorkeuren.txt:\nformulierhoogte: 'hoog' is geen geldig geheel getal"});
+    // A window wider than any screen would take gigabytes of picture.
+    EXPECT_LE(window->width(), 4000);
+    EXPECT_EQ(Settings().graphWidths[0], 3);
+    EXPECT_EQ(window->Surface().D2WorldX1(), -2);  // and it redrew
+}
+
 TEST_F(GuiTest, ProgramFilesKeepTheirBytes) {
     app::ProgramWindow& programs = window->Programs();
     // Windows-1252 with CRLF and no last line end: e-acute, euro sign, no-break space.
