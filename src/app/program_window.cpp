@@ -176,8 +176,10 @@ void ProgramWindow::BuildTools(QWidget* panel) {
 
 void ProgramWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&Bestand");
-    file->addAction("Programma &Openen", this, &ProgramWindow::OpenClicked);
-    file->addAction("Programma O&pslaan", this, &ProgramWindow::SaveClicked);
+    file->addAction("Programma &Openen", this, &ProgramWindow::OpenClicked)
+        ->setShortcut(QKeySequence::Open);
+    file->addAction("Programma O&pslaan", this, &ProgramWindow::SaveClicked)
+        ->setShortcut(QKeySequence::Save);
     file->addAction("Ge&compileerd opslaan", this, &ProgramWindow::SaveCompiledClicked);
 
     QMenu* library = menuBar()->addMenu("&Programmabibliotheek");
