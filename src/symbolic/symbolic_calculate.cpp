@@ -11,7 +11,7 @@
 namespace {
 
 // Writes as much of the text as fits, always zero-terminated. A text that does not fit
-// reports its length minus one, as callers of the original interface expect.
+// reports its length minus one; the host relies on that rule.
 int Answer(const std::string& text, bool success, char* result, int resultSize) {
     const size_t length = text.size();
     size_t magnitude = length;
