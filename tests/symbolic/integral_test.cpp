@@ -27,7 +27,23 @@ TEST(SymbolicIntegral, AntiderivativesAndDefiniteIntegrals) {
         {"int(exp(x)*sin(x),x)", "(exp(x)*(sin(x)-cos(x)))/2"},
         {"int(1/(2*x),x)", "ln(abs(x))/2"},
         {"int(y*x*exp(x),x)", "y*(x*exp(x)-exp(x))"},
+        {"int(1/x^2,x,1,2)", "1/2"},
+        {"int(3/x^3,x,-2,-1)", "-9/8"},
+        {"int(1/(1+x^2),x,-1,1)", "pi/2"},
+        {"int(1/sqrt(x),x,0,4)", "4"},
+        {"int(1/x,x,1,t)", "ln(abs(t))"},
     });
+}
+
+// Regression: F(b)-F(a) across a pole gave int(1/x^2,x,-1,1) = -2 and int(1/x,x,-1,1) = 0.
+TEST(SymbolicIntegral, APoleBetweenTheBoundsIsSingular) {
+    for (const char* request : {"int(1/x^2,x,-1,1)", "int(1/x,x,-1,1)", "int(x+1/x,x,-1,1)",
+                                "int(1/(2*x-1),x,0,1)", "int(1/x,x,0,1)", "int(y/(x+1)^2,x,-2,2)",
+                                "int(7*tan(x),x,-2,2)", "int(1/cos(x)^2,x,0,7)"}) {
+        EXPECT_EQ(Result(request), "error: __singularity__(pole_between_bounds)") << request;
+    }
+    EXPECT_EQ(Result("int(1/(2*x-1),x,1,2)"), "ln(3)/2");
+    EXPECT_EQ(Result("int(1/cos(x)^2,x,0,1)"), "tan(1)");
 }
 
 TEST(SymbolicIntegral, UnsupportedCasesSayNotImplemented) {
