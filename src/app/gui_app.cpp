@@ -4,7 +4,6 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>

@@ -2,7 +2,6 @@
 #include "app/main_window.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
