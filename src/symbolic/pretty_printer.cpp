@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "plain_printer.h"
+#include "symbolic_error.h"
 
 namespace symbolic {
 
@@ -207,6 +208,9 @@ void PrettyPrinter::Draw(const Knoten* node, int row, int column) {
 std::string PrettyPrinter::Print(const Knoten* node) {
     PrettyPrinter printer;
     const Box box = printer.Measure(node);
+    // One cell per character; a drawing this large would only exhaust memory.
+    if (static_cast<long long>(box.width) * box.height > kMaxCells)
+        throw ESymbolicError("result too large to draw");
     printer.grid_.assign(static_cast<size_t>(box.height),
                          std::vector<std::string>(static_cast<size_t>(box.width), " "));
     printer.Draw(node, 0, 0);

@@ -13,6 +13,7 @@ namespace symbolic {
 class PrettyPrinter {
 public:
     static constexpr int kStripColumns = 79;
+    static constexpr long long kMaxCells = 20'000'000;
 
     static std::string Print(const Knoten* node);
 

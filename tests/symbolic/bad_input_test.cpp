@@ -51,6 +51,11 @@ TEST(SymbolicBadInput, HugeRequestsAnswerQuickly) {
     EXPECT_EQ(longName.length, (1 << 20) - 1);  // cut to the test's buffer
     EXPECT_EQ(longName.text, std::string(longName.text.size(), 'x'));
     EXPECT_LT(Ask("10^100000").length, 0);
+    // A name 100000 characters wide beside a tower 900 rows high: too large to draw.
+    std::string tower = "x";
+    for (int i = 0; i < 899; ++i) tower += "^x";
+    EXPECT_EQ(Result("PRETTY(" + std::string(100000, 'a') + "+" + tower + ")"),
+              "error: result too large to draw");
     EXPECT_LT(Ask("9^9^9^9").length, 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
