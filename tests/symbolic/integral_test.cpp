@@ -31,6 +31,8 @@ TEST(SymbolicIntegral, AntiderivativesAndDefiniteIntegrals) {
         {"int(3/x^3,x,-2,-1)", "-9/8"},
         {"int(1/(1+x^2),x,-1,1)", "pi/2"},
         {"int(1/sqrt(x),x,0,4)", "4"},
+        {"int(sqrt(x),x,0,4)", "16/3"},
+        {"int(x+1/x,x,-2,-1)", "-3/2-ln(2)"},
         {"int(1/x,x,1,t)", "ln(abs(t))"},
     });
 }

@@ -88,6 +88,8 @@ TEST(SymbolicNormalForm, SimplificationsATeacherExpects) {
         {"sin(0)+cos(0)", "1"},
         {"ln(exp(y))", "y"},
         {"(-2)^3", "-8"},
+        {"4^(3/2)", "8"},
+        {"x/3+y/3", "(x+y)/3"},
         {"(-x)^4", "x^4"},
         {"2*(x+1)-2*x", "2"},
         {"IF(1,2,1/0)", "2"},

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Checks the library's derivatives and antiderivatives against SymPy at sample points.
 
-Input lines: kind (diff or int), the expression, the library's answer, its signed length,
-separated by tabs. Output: one verdict a line: agree, disagree or refused.
+Input lines: kind (diff, int or definite), the expression (for definite "f|a|b"), the
+library's answer, its signed length, separated by tabs. Output: one verdict a line: agree,
+disagree or refused (an error answer naming not_implemented, or for a divergent definite
+integral __singularity__).
 """
 import sys
 
@@ -31,7 +33,23 @@ def close(a, b):
     return abs(a - b) <= 1e-9 * (1 + abs(b))
 
 
+def definite_verdict(expression, answer, length):
+    f, a, b = (parse(part) for part in expression.split("|"))
+    reference = sp.integrate(f, (X, a, b))
+    # A divergent integral comes back as oo or nan.
+    finite = reference.is_finite is True and not reference.has(sp.Integral)
+    if length < 0:
+        if "not_implemented" in answer or ("__singularity__(" in answer and not finite):
+            return "refused"
+        return "disagree"
+    if not finite:
+        return "disagree"
+    return "agree" if close(complex(sp.N(parse(answer), 20)), complex(reference)) else "disagree"
+
+
 def verdict(kind, expression, answer, length):
+    if kind == "definite":
+        return definite_verdict(expression, answer, length)
     if length < 0:
         return "refused" if "not_implemented" in answer else "disagree"
     f = parse(expression)
