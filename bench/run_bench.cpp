@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/batch_host.h"
 #include "engine/compiler.h"
-#include "engine/host.h"
 #include "engine/runner.h"
 #include "plot/plot_surface.h"
 
@@ -20,28 +20,9 @@ namespace {
 constexpr int kPasses = 200000;
 constexpr int kStatementsPerPass = 5;
 
-class QuietHost : public engine::Host {
-public:
-    void ShowMessage(const std::string& caption, const std::string& text,
-                     engine::MessageIcon) override {
-        std::cerr << caption << ": " << text << '\n';
-    }
-    bool AskYesNo(const std::string&, const std::string&, bool answer) override { return answer; }
-    std::optional<std::string> InputText(const std::string&, const std::string&,
-                                         const std::string& text) override {
-        return text;
-    }
-    std::optional<std::string> ChooseOpenFile(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseSaveFile(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    void ProcessEvents() override {}
-    void Sleep(int) override {}
-    void SetClipboardText(const std::string&) override {}
-    std::string ClipboardText() override { return {}; }
-};
+}
+}
+;
 
 // Best of several runs of `program`.
 double BestRunSeconds(engine::Runner& runner, const std::vector<std::string>& program) {
@@ -59,7 +40,7 @@ double BestRunSeconds(engine::Runner& runner, const std::vector<std::string>& pr
 // The loop's time: a run of the program less a run of the empty program (clearing
 // the picture and drawing the axes), like the Python time excludes start-up.
 double SecondsForZorvat() {
-    QuietHost host;
+    app::BatchHost host(std::cerr);
     plot::TPlotSurface surface(100, 100);
     engine::Runner runner(host, surface);
     const double empty = BestRunSeconds(runner, {});
