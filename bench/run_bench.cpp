@@ -20,10 +20,6 @@ namespace {
 constexpr int kPasses = 200000;
 constexpr int kStatementsPerPass = 5;
 
-}
-}
-;
-
 // Best of several runs of `program`.
 double BestRunSeconds(engine::Runner& runner, const std::vector<std::string>& program) {
     runner.Program() = engine::CompileProgram(program);
