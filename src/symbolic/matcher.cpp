@@ -22,14 +22,15 @@ bool IsConstant(const Knoten* node) {
     }
 }
 
-bool Occurs(const Knoten* needle, const Knoten* haystack) {
+}  // namespace
+
+bool Matcher::Occurs(const Knoten* needle, const Knoten* haystack) const {
+    budget_.Spend();
     if (haystack == nullptr) return false;
     if (haystack == needle) return true;
     if (haystack->depth() <= needle->depth()) return false;
     return Occurs(needle, haystack->left()) || Occurs(needle, haystack->right());
 }
-
-}  // namespace
 
 bool Matcher::Bind(const Knoten* pattern, Knoten* subject) {
     if (Knoten* bound = ValueOf(pattern)) {
@@ -49,6 +50,7 @@ bool Matcher::MatchInOrder(const Knoten* p1, Knoten* s1, const Knoten* p2, Knote
 }
 
 bool Matcher::Match(const Knoten* pattern, Knoten* subject) {
+    budget_.Spend();
     if (pattern == nullptr || subject == nullptr) return pattern == subject;
     switch (pattern->kind()) {
         case Kind::Function:

@@ -6,6 +6,7 @@
 
 #include "knoten.h"
 #include "node_manager.h"
+#include "work_budget.h"
 
 namespace symbolic {
 
@@ -14,8 +15,8 @@ public:
     // A pattern needs at most this many pattern variables and function-name variables.
     static constexpr size_t kMaxBindings = 40;
 
-    Matcher(NodeManager& manager, const Knoten* condition)
-        : manager_(manager), condition_(condition) {}
+    Matcher(NodeManager& manager, const Knoten* condition, WorkBudget& budget)
+        : manager_(manager), condition_(condition), budget_(budget) {}
 
     // Every variable of the pattern is a pattern variable; "+" and "*" match either way round.
     bool Match(const Knoten* pattern, Knoten* subject);
@@ -31,9 +32,11 @@ private:
     Truth Holds(const Knoten* condition) const;
     bool Test(char letter, const Knoten* variable) const;
     bool AllValuesDistinct() const;
+    bool Occurs(const Knoten* needle, const Knoten* haystack) const;
 
     NodeManager& manager_;
     const Knoten* condition_;
+    WorkBudget& budget_;
     std::vector<std::pair<const Knoten*, Knoten*>> bindings_;
 };
 

@@ -30,7 +30,7 @@ bool IsApplicationOf(const Knoten* node, const char* name) {
 }  // namespace
 
 void Normaliser::Tick() {
-    if (++steps_ > kStepBudget) throw ESymbolicError("too many rewrite steps");
+    budget_.Spend();
 }
 
 NodeRef Normaliser::Normalise(const NodeRef& start) {
@@ -156,6 +156,7 @@ static const Knoten* SortKey(const Knoten* node) {
 }
 
 bool Normaliser::Precedes(const Knoten* y, const Knoten* x) {
+    Tick();
     if (y->kind() == Kind::Integer) return x->kind() != Kind::Integer;
     y = SortKey(y);
     x = SortKey(x);
@@ -251,7 +252,7 @@ NodeRef Normaliser::SingleStep(const NodeRef& node) {
 
 NodeRef Normaliser::ApplyRules(const NodeRef& node) {
     for (const Rule& rule : rules_.Bucket(RuleBase::BucketOf(node.get()))) {
-        Matcher matcher(manager_, rule.condition.get());
+        Matcher matcher(manager_, rule.condition.get(), budget_);
         if (!matcher.Match(rule.pattern.get(), node.get())) continue;
         NodeRef result = matcher.Substitute(rule.replacement.get());
         if (result != node) return result;

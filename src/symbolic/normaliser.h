@@ -7,20 +7,20 @@
 #include "knoten.h"
 #include "node_manager.h"
 #include "rule_base.h"
+#include "work_budget.h"
 
 namespace symbolic {
 
 class Normaliser {
 public:
-    // A request may take this many steps; a rule set that rewrites in a cycle ends with an
-    // error instead of hanging.
-    static constexpr long kStepBudget = 2'000'000;
+    // A request may do this much work (steps, match calls, comparisons); a rule set that
+    // rewrites in a cycle, or a monstrous expression, ends with an error instead of hanging.
+    static constexpr long kWorkBudget = 30'000'000;
 
     Normaliser(NodeManager& manager, const RuleBase& rules)
-        : manager_(manager), rules_(rules), builtins_(manager) {}
+        : manager_(manager), rules_(rules), builtins_(manager), budget_(kWorkBudget) {}
 
     NodeRef Normalise(const NodeRef& node);
-    long steps() const { return steps_; }
 
 private:
     void Tick();
@@ -32,7 +32,7 @@ private:
     NodeRef ApplyRules(const NodeRef& node);
     NodeRef Reassociate(const NodeRef& node);
     NodeRef Insert(const NodeRef& product, const NodeRef& factor);
-    static bool Precedes(const Knoten* y, const Knoten* x);
+    bool Precedes(const Knoten* y, const Knoten* x);
     std::optional<NodeRef> Combine(const NodeRef& node);
     std::optional<NodeRef> TryCombine(const NodeRef& x, Kind op, const NodeRef& y);
     std::optional<NodeRef> TableCombine(const NodeRef& x, Kind op, const NodeRef& y);
@@ -43,7 +43,7 @@ private:
     NodeManager& manager_;
     const RuleBase& rules_;
     BuiltinSteps builtins_;
-    long steps_ = 0;
+    WorkBudget budget_;
 };
 
 }  // namespace symbolic

@@ -9,6 +9,7 @@ namespace symbolic {
 namespace {
 
 // Counts the active recursion of the parser; a deep text is refused before the stack runs out.
+// Every level of nesting passes through factor once, so that is where it is counted.
 class NestingGuard {
 public:
     explicit NestingGuard(int& nesting) : nesting_(nesting) {
@@ -98,7 +99,6 @@ NodeRef Parsertyp::Multiplicative() {
 
 /// unary: sign-run? power; a negative sign gives 0 - power
 NodeRef Parsertyp::Unary() {
-    NestingGuard guard(nesting_);
     const bool minus = SignRunIsMinus();
     NodeRef power = Power();
     if (!minus) return power;
