@@ -1,7 +1,6 @@
 // The headless Host of batch mode.
 #include "app/batch_host.h"
 
-#include <atomic>
 #include <csignal>
 #include <ostream>
 
@@ -9,16 +8,20 @@ namespace app {
 
 namespace {
 
-std::atomic<bool> interrupted{false};
+// Set by the signal handler and read on every loop pass: a plain signal flag, so
+// the read costs no locked instruction.
+volatile std::sig_atomic_t interrupted = 0;
 
 extern "C" void OnInterrupt(int) {
-    interrupted = true;
+    interrupted = 1;
 }
 
 }  // namespace
 
 bool BatchHost::TakeStopRequest() {
-    return interrupted.exchange(false);
+    if (interrupted == 0) return false;
+    interrupted = 0;
+    return true;
 }
 
 // The first interrupt asks the program to stop; a second one ends zorvat as usual

@@ -109,12 +109,17 @@ std::array<Real*, 3> Runner::SetNumeric(const std::string& name, Real value) {
 }
 
 void Runner::AssignNumericLine(size_t index, Real value) {
-    if (Line(index).find('(') != std::string::npos) {
-        AssignListElement(Preprocess(Line(index)), value);
+    if (index >= lineCache_.size() || !lineCache_[index].plain) {
+        const std::string target = Preprocess(Line(index));
+        if (target.find('(') != std::string::npos) {
+            AssignListElement(target, value);
+        } else {
+            SetNumeric(target, value);
+        }
         return;
     }
-    if (index >= lineCache_.size() || !lineCache_[index].plain) {
-        SetNumeric(Preprocess(Line(index)), value);
+    if (lineCache_[index].listElement) {
+        AssignListElement(program_[index], value);
         return;
     }
     LineCache& cache = lineCache_[index];
@@ -430,6 +435,7 @@ void Runner::ResolveLines() {
         cache.isEnd = line == "eind";
         cache.isRepeat = line == "_";
         cache.plain = !line.empty() && line.front() != '$' && line.front() != '?';
+        cache.listElement = line.find('(') != std::string::npos;
     }
 }
 

@@ -193,8 +193,9 @@ private:
     // Variable cells stay valid for the whole run: nothing releases variables then.
     struct LineCache {
         bool isEnd = false;
-        bool isRepeat = false;  // "_"
-        bool plain = false;     // needs no preprocessing
+        bool isRepeat = false;     // "_"
+        bool plain = false;        // needs no preprocessing
+        bool listElement = false;  // an assignment target such as L1(n)
         CommandHandler handler = nullptr;
         std::shared_ptr<expr::CompiledExpression> compiled;
         uint64_t compiledGeneration = 0;
