@@ -76,6 +76,66 @@ std::string EepicWriter::SmallText(const std::string& text) {
     return "{\\footnotesize " + text + "}";
 }
 
+std::string EepicWriter::LatexText(const std::string& text) {
+    constexpr std::string_view kEscapable = "%#&$_{}";
+    const auto escaped = [&](size_t i) {
+        return text[i] == '\\' && i + 1 < text.size() &&
+               kEscapable.find(text[i + 1]) != std::string_view::npos;
+    };
+    size_t dollars = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (escaped(i)) {
+            ++i;
+        } else if (text[i] == '$') {
+            ++dollars;
+        }
+    }
+    std::string result;
+    result.reserve(text.size() + 8);
+    bool maths = false;
+    size_t seen = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (escaped(i)) {
+            result += c;
+            result += text[++i];
+            continue;
+        }
+        if (c == '$') {
+            // The last of an odd number of dollars would open maths that never closes.
+            if (++seen == dollars && dollars % 2 == 1) {
+                result += "\\$";
+            } else {
+                maths = !maths;
+                result += c;
+            }
+            continue;
+        }
+        if (c == '%' || c == '#' || c == '&') {
+            result += '\\';
+            result += c;
+        } else if (maths) {
+            result += c;
+        } else if (c == '_' || c == '{' || c == '}') {
+            result += '\\';
+            result += c;
+        } else if (c == '^' || c == '~') {
+            result += '\\';
+            result += c;
+            result += "{}";
+        } else if (c == '<' || c == '>') {
+            result += '$';
+            result += c;
+            result += '$';
+        } else if (c == '\\') {
+            result += "\\textbackslash{}";
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
 std::string EepicWriter::Ellipse(Real x1, Real y1, Real x2, Real y2) const {
     return "\\put" + Point((x1 + x2) / 2, (y1 + y2) / 2) + "{\\ellipse{" +
            XNumber(std::fabs(x2 - x1)) + "}{" + YNumber(std::fabs(y2 - y1)) + "}}";

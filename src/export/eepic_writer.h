@@ -49,6 +49,11 @@ public:
     std::string AlignedText(Real x, Real y, const std::string& text,
                             const std::string& alignment) const;
     static std::string SmallText(const std::string& text);  // axis numbers
+    // A text as LaTeX sets it: between $...$ it is maths and stays as written (so
+    // labels may use LaTeX maths); outside, characters that LaTeX reads as commands
+    // (\ { } ^ _ ~ < >) are escaped. % # & are escaped everywhere, an escape already
+    // written ("\%") stays, and a $ without partner is a dollar sign.
+    static std::string LatexText(const std::string& text);
     // Ellipse in the box (x1, y1)-(x2, y2).
     std::string Ellipse(Real x1, Real y1, Real x2, Real y2) const;
     std::string Circle(Real mx, Real my, Real radius) const;

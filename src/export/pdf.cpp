@@ -42,6 +42,10 @@ constexpr std::array<const char*, 14> kBaseFonts = {
 
 enum CurveKind { kArc, kChord, kPie };
 
+bool IsSymbolicFont(std::string_view name) {
+    return name == "Symbol" || name == "ZapfDingbats";
+}
+
 // Coordinates and lengths: "0" when tiny, else 6 significant digits and 4 decimals.
 std::string Num(Real value) {
     if (std::fabs(value) < 0.00001L) return "0";
@@ -148,7 +152,10 @@ void TPdf::BeginDoc(int width, int height, Real x1, Real x2, Real y1, Real y2) {
         for (const char* line : {"<<", "/Type /Font", "/Subtype /Type1"}) Append(line);
         Append("/Name /F" + std::to_string(i + 1));
         Append(std::string("/BaseFont /") + kBaseFonts[i]);
-        for (const char* line : {"/Encoding /WinAnsiEncoding", ">>", "endobj"}) Append(line);
+        // Symbol and ZapfDingbats have encodings of their own, in which "p" is pi;
+        // under WinAnsiEncoding viewers find no glyph and show nothing.
+        if (!IsSymbolicFont(kBaseFonts[i])) Append("/Encoding /WinAnsiEncoding");
+        for (const char* line : {">>", "endobj"}) Append(line);
     }
     BeginObject(18);
     for (const char* line : {"<<", "/Font <<"}) Append(line);

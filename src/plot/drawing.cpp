@@ -20,19 +20,6 @@ constexpr int kRotatedEllipsePoints = 72;
 // Control points of a quarter ellipse: 4/3 (sqrt 2 - 1) times the half-axis.
 constexpr Real kBezierQuarter = 0.5522847L;
 
-// LaTeX reads "%" as the start of a comment, which would swallow the closing braces of
-// the makebox; "#" and "&" are errors there. Characters already escaped stay as they are.
-std::string EepicText(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if ((c == '%' || c == '#' || c == '&') && (i == 0 || text[i - 1] != '\\')) result += '\\';
-        result += c;
-    }
-    return result;
-}
-
 // makebox takes only position letters; anything else would break the picture.
 std::string EepicAlignment(const std::string& alignment) {
     std::string letters;
@@ -522,9 +509,9 @@ void Drawing::TextCommand(Real x, Real y, const std::string& text, const std::st
         }
         if (eepicOn_) {
             // LaTeX aligns the box itself, so the eepic text keeps the given point.
-            eepic_.Add(aligned
-                           ? eepic_.AlignedText(x, y, EepicText(text), EepicAlignment(alignment))
-                           : eepic_.Text(x, y, EepicText(text)));
+            eepic_.Add(aligned ? eepic_.AlignedText(x, y, exporter::EepicWriter::LatexText(text),
+                                                    EepicAlignment(alignment))
+                               : eepic_.Text(x, y, exporter::EepicWriter::LatexText(text)));
         }
     } catch (...) {
         restore();

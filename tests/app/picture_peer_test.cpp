@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "peer_tools.h"
 #include "test_folder.h"
@@ -25,8 +27,10 @@ protected:
 
     // Runs the example with all three outputs; `extra` are more batch options.
     void Save(const std::string& extra) {
+        std::string name = GetParam();
+        std::replace(name.begin(), name.end(), '-', '/');
         const fs::path program =
-            fs::path(ZORVAT_TEST_DATA) / ".." / ".." / "examples" / (GetParam() + ".txt");
+            fs::path(ZORVAT_TEST_DATA) / ".." / ".." / "examples" / (name + ".txt");
         const ToolResult run =
             RunTool(Quote(ZORVAT_BINARY) + " --batch " + Quote(program) + " --size 400x400" +
                     extra + " --png " + Quote(folder_ / "fig.png") + " --pdf " +
@@ -86,11 +90,26 @@ protected:
     fs::path folder_;
 };
 
-// Every example gives files that the outside tools accept.
+// Every example and library program gives files that the outside tools accept.
 TEST_P(PicturePeerTest, FilesPassTheOutsideTools) {
     Save("");
     EXPECT_EQ(PdfPicture().width, 400);
     EXPECT_EQ(EepicPicture().width, 400);
+}
+
+// Regression: pi in the axis numbers was declared in WinAnsiEncoding, under which
+// viewers find no glyph for it and show nothing.
+TEST(PiInPdf, AxisMultiplesOfPiShowTheSign) {
+    const fs::path folder = MakeTestFolder();
+    const fs::path program =
+        fs::path(ZORVAT_TEST_DATA) / ".." / ".." / "examples" / "eigen_assen.txt";
+    ASSERT_EQ(RunTool(Quote(ZORVAT_BINARY) + " --batch " + Quote(program) + " --pdf " +
+                      Quote(folder / "fig.pdf"))
+                  .status,
+              0);
+    const ToolResult text = RunTool("pdftotext " + Quote(folder / "fig.pdf") + " -");
+    EXPECT_NE(text.output.find("\u03c0"), std::string::npos) << text.output;
+    fs::remove_all(folder);
 }
 
 // Without axes (whose numbers LaTeX sets in another size) the dark pixels of the
@@ -116,6 +135,22 @@ INSTANTIATE_TEST_SUITE_P(Examples, PicturePeerTest,
                                            "krommen", "grafieken", "halfvlakken", "teksten",
                                            "webgrafiek", "impliciet", "eigen_assen", "stippen",
                                            "parabool", "sinus"));
+// "bibliotheek-x" is the library program bibliotheek/x.txt.
+INSTANTIATE_TEST_SUITE_P(
+    Library, PicturePeerTest,
+    ::testing::Values("bibliotheek-driehoek_hzh", "bibliotheek-driehoek_zhh",
+                      "bibliotheek-driehoek_zhz", "bibliotheek-driehoek_zzz",
+                      "bibliotheek-stippelrooster", "bibliotheek-streepjesrooster",
+                      "bibliotheek-logaritmisch_papier", "bibliotheek-zaagtand",
+                      "bibliotheek-getallen_y_as_links", "bibliotheek-sinus",
+                      "bibliotheek-sinus_cosinus", "bibliotheek-fibonacci", "bibliotheek-faculteit",
+                      "bibliotheek-100priem", "bibliotheek-priemfactoren", "bibliotheek-factor",
+                      "bibliotheek-factor2", "bibliotheek-fermat1", "bibliotheek-fermat2",
+                      "bibliotheek-pythagorasboom", "bibliotheek-hanoi_tekst",
+                      "bibliotheek-hanoi_grafisch", "bibliotheek-binomcdf"),
+    [](const ::testing::TestParamInfo<std::string>& info) {
+        return info.param.substr(info.param.find('-') + 1);
+    });
 INSTANTIATE_TEST_SUITE_P(Examples, PictureAgreementTest,
                          ::testing::Values("lijnen", "krommen", "grafieken", "webgrafiek",
                                            "impliciet", "stippen", "parabool"));

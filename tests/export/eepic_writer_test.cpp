@@ -21,6 +21,22 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
+// Regression: "y = 2^x" stopped LaTeX with "Missing $ inserted" and "<=" printed
+// an inverted exclamation mark.
+TEST(EepicWriterTest, TextsAreEscapedOutsideMaths) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"y = 2^x", "y = 2\\^{}x"},
+        {"a <= b > c", "a $<$= b $>$ c"},
+        {"x_1 {a} ~ \\", "x\\_1 \\{a\\} \\~{} \\textbackslash{}"},
+        {"50% & #1", "50\\% \\& \\#1"},
+        {"50\\% blijft", "50\\% blijft"},
+        {"$y = 2^x$ en $\\pi_1 < 4$", "$y = 2^x$ en $\\pi_1 < 4$"},
+        {"kost $5", "kost \\$5"},
+        {"$a$ en $b", "$a$ en \\$b"},
+    };
+    for (const auto& [text, latex] : cases) EXPECT_EQ(EepicWriter::LatexText(text), latex) << text;
+}
+
 TEST(EepicWriterTest, HeaderScalesThePictureToFiftyMillimetres) {
     EepicWriter eepic;
     eepic.BeginPicture(-5, -5, 10, 10);
