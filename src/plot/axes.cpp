@@ -37,6 +37,17 @@ private:
 // The pi sign of tick numbers written as multiples of pi.
 constexpr const char* kPiSign = "\xcf\x80";
 
+// Moves a text whose top-left corner is (left, top) so that it lies wholly on the
+// surface: the numbers at the ends of the axes would otherwise be cut in half.
+void KeepInside(const TPlotSurface& surface, const std::string& text, Real& left, Real& top) {
+    const int width = surface.TextWidth(text), height = surface.TextHeight(text);
+    const int column = surface.WindowX(left), row = surface.WindowY(top);
+    const int insideColumn = std::clamp(column, 0, std::max(0, surface.Width() - width));
+    const int insideRow = std::clamp(row, 0, std::max(0, surface.Height() - height));
+    if (insideColumn != column) left = surface.WorldX(insideColumn);
+    if (insideRow != row) top = surface.WorldY(insideRow);
+}
+
 // Axis labels and numbers in the surface's current font on every output that is
 // on: surface and PDF at the aligned point, eepic at the point itself with the
 // alignment letters (LaTeX aligns the same way). A number ending in "p" is a
@@ -49,6 +60,7 @@ void AxisText(Drawing& drawing, Real x, Real y, const std::string& text,
     const std::string shown = pi ? prefix + kPiSign : text;
     Real left = x, top = y;
     AlignText(surface, shown, alignment, left, top);
+    KeepInside(surface, shown, left, top);
     surface.WorldTextOut(left, top, shown);
     if (drawing.PdfOn()) {
         const exporter::PdfFont font = PdfFontOf(surface.GetFont());
@@ -64,8 +76,11 @@ void AxisText(Drawing& drawing, Real x, Real y, const std::string& text,
     }
     if (drawing.EepicOn()) {
         const std::string latex = pi ? prefix + "$\\pi\\mathstrut$" : text;
-        drawing.Eepic().Add(drawing.Eepic().AlignedText(
-            x, y, number ? exporter::EepicWriter::SmallText(latex) : latex, alignment));
+        drawing.Eepic().Add(
+            drawing.Eepic().AlignedText(x, y,
+                                        number ? exporter::EepicWriter::SmallText(latex)
+                                               : exporter::EepicWriter::LatexText(text),
+                                        alignment));
     }
 }
 

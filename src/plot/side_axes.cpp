@@ -98,8 +98,11 @@ void DrawSideAxes(SurfaceDevice& device, DrawingObjects& objects, Real x1, Real 
         const int length = (numbered ? kLongTick : kShortTick) * s;
         device.Polyline({{column, origin.y()}, {column, origin.y() + length}});
         if (!numbered) return;
+        // Centred on the tick, but never partly outside the picture.
         const std::string number = SideTickText(value);
-        device.Text({column - device.TextWidth(number) / 2, origin.y() + kTextGap * s}, number, 0);
+        const int width = device.TextWidth(number);
+        const int left = std::clamp(column - width / 2, 0, std::max(0, device.Width() - width));
+        device.Text({left, origin.y() + kTextGap * s}, number, 0);
     });
     ForEachTick(y1, y2, [&](Real value, bool numbered) {
         const int row = map.Y(value);
@@ -107,7 +110,8 @@ void DrawSideAxes(SurfaceDevice& device, DrawingObjects& objects, Real x1, Real 
         device.Polyline({{origin.x(), row}, {origin.x() - length, row}});
         if (!numbered) return;
         const std::string number = SideTickText(value);
-        device.Text({origin.x() - kTextGap * s - device.TextWidth(number), row - numberHeight / 2},
+        device.Text({origin.x() - kTextGap * s - device.TextWidth(number),
+                     std::max(0, row - numberHeight / 2)},
                     number, 0);
     });
     objects.font.size = size;

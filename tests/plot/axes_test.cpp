@@ -5,6 +5,8 @@
 
 #include <numbers>
 
+#include "plot/drawing.h"
+
 namespace {
 
 using plot::Real;
@@ -44,6 +46,42 @@ TEST(Axes, MultiplesOfPi) {
     EXPECT_EQ(plot::FormatTickNumber(2 * pi, "0.#p"), "2p");
     EXPECT_EQ(plot::FormatTickNumber(-1.5L * pi, "0.#p"), "-1.5p");
     EXPECT_EQ(plot::FormatTickNumber(2.5L, "0.0"), "2.5");
+}
+
+int DarkPixels(const plot::TPlotSurface& surface, int left, int top, int right, int bottom) {
+    int count = 0;
+    for (int row = std::max(top, 0); row < std::min(bottom, surface.Height()); ++row) {
+        for (int column = std::max(left, 0); column < std::min(right, surface.Width()); ++column) {
+            count += (surface.PixelColour(column, row) & 0xFF) < 128;
+        }
+    }
+    return count;
+}
+
+// Regression: the numbers at the ends of the axes stood half outside the picture.
+TEST(Axes, NumbersAtTheEdgesAreWhole) {
+    plot::TPlotSurface surface(200, 200);
+    surface.SetWorld(-5, -5, 5, 5);
+    surface.Clear();
+    plot::Drawing drawing(surface);
+    plot::AxesOptions options;
+    options.ticks = false;
+    plot::DrawPlotAxes(drawing, options);
+    const int axisRow = surface.WindowY(0), axisColumn = surface.WindowX(0);
+
+    plot::TPlotSurface alone(200, 200);
+    alone.SetWorld(-5, -5, 5, 5);
+    alone.Clear();
+    alone.GetFont().size -= 1;
+    alone.WorldTextOut(0, 0, "5");
+    const int whole = DarkPixels(alone, 0, 0, 200, 200);
+    const int width = alone.TextWidth("5"), height = alone.TextHeight("5");
+    ASSERT_GT(whole, 10);
+    // x = 5 at the right edge, y = 5 at the top.
+    EXPECT_GE(DarkPixels(surface, 200 - 2 * width, axisRow + 1, 200, axisRow + 2 * height),
+              whole * 9 / 10);
+    EXPECT_GE(DarkPixels(surface, axisColumn + 1, 0, axisColumn + 3 * width, height + 2),
+              whole * 9 / 10);
 }
 
 }  // namespace
