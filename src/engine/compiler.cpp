@@ -240,11 +240,13 @@ void CompileStatement(const std::string& line, CompiledProgram& out) {
 }
 
 CompiledProgram CompileProgram(const std::vector<std::string>& source,
-                               const CompileOptions& options) {
+                               const CompileOptions& options, std::vector<size_t>* sourceLines) {
     CompiledProgram out;
-    for (const auto& line : source) {
-        if (line.empty()) continue;
-        if (line.front() == '&') {
+    for (size_t i = 0; i < source.size(); ++i) {
+        const std::string& line = source[i];
+        if (line.empty()) {
+            // nothing to compile
+        } else if (line.front() == '&') {
             if (TrimRight(line) == kFigureLibraryInclude) {
                 const auto& library = FigureLibrary();
                 out.insert(out.end(), library.begin(), library.end());
@@ -256,6 +258,7 @@ CompiledProgram CompileProgram(const std::vector<std::string>& source,
         } else {
             CompileStatement(line, out);
         }
+        if (sourceLines != nullptr) sourceLines->resize(out.size(), i);
     }
     return out;
 }

@@ -24,9 +24,12 @@ struct CompileOptions {
 void CompileStatement(const std::string& line, CompiledProgram& out);
 
 // Compiles the whole source. Never fails: malformed lines are emitted as they
-// are and fail when run.
+// are and fail when run. `sourceLines`, when given, receives for every compiled
+// line the index of the source line it came from (an include's lines come from
+// the include line).
 CompiledProgram CompileProgram(const std::vector<std::string>& source,
-                               const CompileOptions& options = {});
+                               const CompileOptions& options = {},
+                               std::vector<size_t>* sourceLines = nullptr);
 
 // The built-in figure procedures (punt, label, lijnstukken, zijden, init), compiled.
 const CompiledProgram& FigureLibrary();

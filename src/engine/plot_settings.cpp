@@ -145,6 +145,19 @@ std::vector<std::string> ApplyPreferences(const std::vector<std::string>& lines,
     return problems;
 }
 
+void ResetForNewProgram(PlotSettings& settings) {
+    const PlotSettings fresh;
+    settings.functions = fresh.functions;
+    settings.xLabel = fresh.xLabel;
+    settings.yLabel = fresh.yLabel;
+    settings.showXLabel = fresh.showXLabel;
+    settings.showYLabel = fresh.showYLabel;
+    settings.grid = fresh.grid;
+    settings.ticks = fresh.ticks;
+    settings.numbers = fresh.numbers;
+    settings.placement = fresh.placement;
+}
+
 std::vector<std::string> PreferencesLines(const PlotSettings& s) {
     std::vector<std::string> lines = {
         "xmin=" + s.xmin,

@@ -21,6 +21,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A range whose lower bound is not below its upper bound.
+class RangeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // A colour or width that a program may fix for its runs, else the window's swatch.
 template <typename T>
 struct Swatch {
@@ -63,6 +69,10 @@ void ApplyProgramSettings(const std::vector<std::string>& lines, PlotSettings& s
 // returned texts say which ones (empty when all was well).
 std::vector<std::string> ApplyPreferences(const std::vector<std::string>& lines,
                                           PlotSettings& settings);
+
+// Before a new program is loaded: F..I empty and the axes as a fresh window has
+// them, so nothing of an earlier program draws through the new one.
+void ResetForNewProgram(PlotSettings& settings);
 
 // The preferences lines, in the file's fixed key order.
 std::vector<std::string> PreferencesLines(const PlotSettings& settings);

@@ -18,12 +18,24 @@ constexpr const char* kParseErrorCause =
     "De oorzaak kan deze uitdrukking zelf zijn, maar ook een fout in een voorafgaande "
     "programmaregel.";
 
-Real ReadRange(const std::string& text) {
+// A range box also takes the Dutch decimal comma: "-2,5" is -2.5.
+Real ReadRange(std::string text) {
+    if (text.find('.') == std::string::npos && std::count(text.begin(), text.end(), ',') == 1) {
+        text[text.find(',')] = '.';
+    }
     long double value = 0;
     if (!expr::ParseFixedNumber(text, value)) {
         throw ConversionError("'" + text + "' is geen geldig getal");
     }
     return value;
+}
+
+// An empty or reversed range would draw nothing at all; say which one it is.
+void CheckRange(const char* low, Real lowValue, const char* high, Real highValue) {
+    if (lowValue < highValue) return;
+    throw RangeError(std::string(low) + " (" + expr::FormatGeneral(lowValue, 15) +
+                     ") moet kleiner zijn dan " + high + " (" + expr::FormatGeneral(highValue, 15) +
+                     "). Pas het venster aan.");
 }
 
 std::string WithoutBlanks(std::string text) {
@@ -98,6 +110,11 @@ void Runner::ShowMessage(const std::string& caption, const std::string& text, Me
 void Runner::EndRunWithMessage(const std::string& text) {
     ShowMessage(kAppCaption, text, MessageIcon::None);
     failed_ = true;
+    failedStatement_ = statement_;
+    cursor_ = program_.size();
+}
+
+void Runner::EndRunQuietly() {
     cursor_ = program_.size();
 }
 
@@ -297,11 +314,16 @@ bool Runner::PrepareRun() {
         ApplyProgramSettings(settingLines, settings_);
         const Real xmin = ReadRange(settings_.xmin), xmax = ReadRange(settings_.xmax);
         const Real ymin = ReadRange(settings_.ymin), ymax = ReadRange(settings_.ymax);
+        CheckRange("xmin", xmin, "xmax", xmax);
+        CheckRange("ymin", ymin, "ymax", ymax);
         SetNumeric("xmax", xmax);
         SetNumeric("xmin", xmin);
         SetNumeric("ymax", ymax);
         SetNumeric("ymin", ymin);
         surface_.SetWorld(xmin, ymin, xmax, ymax);
+    } catch (const RangeError& error) {
+        ShowMessage(kErrorCaption, error.what(), MessageIcon::Error);
+        return false;
     } catch (const std::exception&) {
         ShowMessage(kErrorCaption, kGeneralRunError, MessageIcon::Error);
         return false;
@@ -312,6 +334,7 @@ bool Runner::PrepareRun() {
 void Runner::Run() {
     if (paused_ || running_) return;
     failed_ = false;
+    failedStatement_.reset();
     if (!PrepareRun()) {
         failed_ = true;
         return;
@@ -334,6 +357,7 @@ void Runner::Run() {
             ShowMessage(kErrorCaption, kGeneralRunError, MessageIcon::Error);
         }
         failed_ = true;
+        failedStatement_ = statement_;
         ResetDrawingObjects();
     }
     running_ = false;
@@ -407,6 +431,7 @@ void Runner::ExecuteProgram() {
     cursor_ = 0;
     while (cursor_ < program_.size()) {
         const size_t index = cursor_++;
+        statement_ = index;
         // "_" repeats the previous command word with the lines that follow as arguments.
         const size_t word = havePrevious && lineCache_[index].isRepeat ? previous : index;
         const LineCache& cache = lineCache_[word];

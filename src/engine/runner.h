@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -106,6 +107,9 @@ public:
     bool Paused() const { return paused_; }
     // True when the last run ended with an error message.
     bool LastRunFailed() const { return failed_; }
+    // The compiled line of the statement that was running when the last run failed;
+    // empty when the failure was not in a statement (settings, F..I).
+    std::optional<size_t> FailedStatement() const { return failedStatement_; }
     // Runs the program once more with the eepic or PDF output on and writes the
     // file; false when it cannot be written. The picture on the surface is that
     // of the export run.
@@ -149,6 +153,8 @@ public:
     std::array<Real*, 3> SetNumeric(const std::string& name, Real value);
     // Shows `text` and ends the run: the cursor moves past the last line.
     void EndRunWithMessage(const std::string& text);
+    // Ends the run without a message, as the user asked.
+    void EndRunQuietly();
     void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon);
     // The world rectangle at the start of the run.
     const plot::WorldBox& RunWorld() const { return runWorld_; }
@@ -241,6 +247,8 @@ private:
     plot::WorldBox runWorld_;
 
     size_t cursor_ = 0;
+    size_t statement_ = 0;  // the line of the command word being run
+    std::optional<size_t> failedStatement_;
     size_t endMarker_ = 0;
     bool running_ = false;
     bool paused_ = false;

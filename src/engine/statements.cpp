@@ -216,6 +216,11 @@ void Pause(Runner& runner) {
     runner.ProcessEvents();
     runner.SetPaused(false);
     runner.MarkLoopYieldDone();
+    // A loop ends at its own end on a stop request; outside loops (procedures that
+    // recurse and pause) no loop end would ever see it, so the run ends here.
+    if (runner.StopRequested() && runner.Loops().empty() && runner.RepeatStack().empty()) {
+        runner.EndRunQuietly();
+    }
 }
 
 void TakeSnapshot(Runner& runner) {

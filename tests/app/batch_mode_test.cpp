@@ -6,15 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <thread>
 #include <QImage>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include "test_folder.h"
 
 namespace {
@@ -103,6 +103,14 @@ TEST_F(BatchTest, ErrorInTheMiddleStillGivesAxesAndGraph) {
     for (double x : {-3.0, -1.5, 1.0, 2.5, 3.5})
         EXPECT_TRUE(Dark(image, column(x), row(x * x))) << x;
     EXPECT_FALSE(Dark(image, column(2), row(8)));
+}
+
+TEST_F(BatchTest, AnEmptyWindowIsAnErrorThatNamesTheRange) {
+    const Result r = Zorvat({"--batch", Write("p.txt", "xmin=3\nxmax=-3\nlijn(0;0;1;1)\n")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Oeps: xmin (3) moet kleiner zijn dan xmax (-3). Pas het venster aan.\n");
+    // A decimal comma reads as a point.
+    EXPECT_EQ(Zorvat({"--batch", Write("q.txt", "ymin=-0,5\nymax=1,5\n")}).status, 0);
 }
 
 TEST_F(BatchTest, CleanRunExitsZeroAndSavesPreferences) {

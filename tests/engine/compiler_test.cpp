@@ -60,6 +60,18 @@ TEST(Compiler, BlankAndCommentLinesEmitNothing) {
     EXPECT_EQ(compiled, (CompiledProgram{"als", "0", "maak", "a", "1", "eindals"}));
 }
 
+TEST(Compiler, EveryCompiledLineKnowsItsSourceLine) {
+    std::vector<size_t> lines;
+    const CompiledProgram compiled = CompileProgram(
+        {"% uitleg", "lijn(0;0;1;1)", "", "a:=2", "&\\ruimfig\\ruimfigprocs.txt", "eind"}, {},
+        &lines);
+    ASSERT_EQ(lines.size(), compiled.size());
+    EXPECT_EQ(std::vector<size_t>(lines.begin(), lines.begin() + 8),
+              (std::vector<size_t>{1, 1, 1, 1, 1, 3, 3, 3}));
+    EXPECT_EQ(lines[8], 4u);  // the included library
+    EXPECT_EQ(lines.back(), 5u);
+}
+
 TEST(Compiler, FigureLibraryIsIncludedCompiled) {
     const CompiledProgram compiled = CompileProgram({"&\\ruimfig\\ruimfigprocs.txt", "eind"});
     ASSERT_FALSE(compiled.empty());
