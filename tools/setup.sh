@@ -6,13 +6,13 @@ ZORVAT_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # Build dependencies and every outside tool the tests call.
 ZORVAT_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev
     libjpeg-dev libgif-dev libmuparser-dev
     libgtest-dev googletest libbenchmark-dev libgmp-dev
     fonts-liberation2 fonts-urw-base35
     qpdf poppler-utils giflib-tools python3 python3-sympy ghostscript
     texlive-latex-base texlive-pictures
-    xvfb xauth
+    xvfb xauth xdotool x11-apps
 )
 
 zorvat_install_packages() {

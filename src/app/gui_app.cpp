@@ -4,8 +4,12 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 
 #include <algorithm>
@@ -74,6 +78,20 @@ bool HaveDisplay() {
 
 }  // namespace
 
+void SetUpApplication(QApplication& application) {
+    QApplication::setApplicationName("Zorvat");
+    QApplication::setWindowIcon(QIcon(":/data/zorvat.svg"));
+    const QLocale dutch(QLocale::Dutch, QLocale::Netherlands);
+    QLocale::setDefault(dutch);
+    auto* translator = new QTranslator(&application);
+    if (translator->load(dutch, "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
 bool IsGuiCommand(const std::vector<std::string>& args) {
     GuiOptions options;
     return ParseGuiOptions(args, options);
@@ -91,23 +109,26 @@ int RunGui(int argc, char** argv, const std::vector<std::string>& args) {
         return kExitUsage;
     }
     QApplication application(argc, argv);
-    QApplication::setApplicationName("Zorvat");
+    SetUpApplication(application);
     GuiHost host;
     MainWindow window(host);
     window.show();
-    if (!options.program.empty()) {
-        if (!window.OpenProgram(QString::fromStdString(options.program))) {
-            window.Redraw();
-        }
-    } else {
-        window.Redraw();
-    }
+    window.StartWith(QString::fromStdString(options.program));
     if (!options.screenshot.empty()) {
         // Once the window is on the screen and painted, grab what the screen shows.
         const QString file = QString::fromStdString(options.screenshot);
         auto* poll = new QTimer(&window);
         QObject::connect(poll, &QTimer::timeout, &window, [&window, &clock, poll, file] {
-            if (window.windowHandle() == nullptr || !window.windowHandle()->isExposed()) return;
+            // Once the start-up run is over, no message box is open and every window
+            // that is shown is on the screen.
+            if (!window.StartedUp() || window.Runner().Running() ||
+                QApplication::activeModalWidget() != nullptr) {
+                return;
+            }
+            for (QWidget* shown : QApplication::topLevelWidgets()) {
+                if (!shown->isVisible()) continue;
+                if (shown->windowHandle() == nullptr || !shown->windowHandle()->isExposed()) return;
+            }
             poll->stop();
             window.repaint();
             QApplication::processEvents();

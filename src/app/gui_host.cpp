@@ -25,6 +25,11 @@ QString Q(const std::string& text) {
 
 void GuiHost::ShowMessage(const std::string& caption, const std::string& text,
                           engine::MessageIcon icon) {
+    // A modal box while the window is still being shown or laid out is not safe.
+    if (parent_ != nullptr && !parent_->isVisible()) {
+        deferred_.push_back({caption, text, icon});
+        return;
+    }
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
         case engine::MessageIcon::Information:
@@ -39,22 +44,34 @@ void GuiHost::ShowMessage(const std::string& caption, const std::string& text,
         case engine::MessageIcon::None:
             break;
     }
-    QMessageBox box(boxIcon, Q(caption), Q(text), QMessageBox::Ok, parent_);
+    QMessageBox box(boxIcon, Q(caption), Q(text), QMessageBox::Ok, DialogParent());
     box.exec();
+}
+
+void GuiHost::ShowDeferredMessages() {
+    std::vector<DeferredMessage> messages;
+    messages.swap(deferred_);
+    for (const auto& message : messages) ShowMessage(message.caption, message.text, message.icon);
+}
+
+QWidget* GuiHost::DialogParent() const {
+    QWidget* active = QApplication::activeWindow();
+    if (active != nullptr && active->isVisible()) return active;
+    return parent_;
 }
 
 bool GuiHost::AskYesNo(const std::string& caption, const std::string& question,
                        bool defaultAnswer) {
-    const auto answer =
-        QMessageBox::question(parent_, Q(caption), Q(question), QMessageBox::Yes | QMessageBox::No,
-                              defaultAnswer ? QMessageBox::Yes : QMessageBox::No);
+    const auto answer = QMessageBox::question(DialogParent(), Q(caption), Q(question),
+                                              QMessageBox::Yes | QMessageBox::No,
+                                              defaultAnswer ? QMessageBox::Yes : QMessageBox::No);
     return answer == QMessageBox::Yes;
 }
 
 YesNoCancel GuiHost::AskYesNoCancel(const std::string& caption, const std::string& question) {
     const auto answer = QMessageBox::question(
-        parent_, Q(caption), Q(question), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-        QMessageBox::Yes);
+        DialogParent(), Q(caption), Q(question),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) return YesNoCancel::Yes;
     if (answer == QMessageBox::No) return YesNoCancel::No;
     return YesNoCancel::Cancel;
@@ -63,8 +80,8 @@ YesNoCancel GuiHost::AskYesNoCancel(const std::string& caption, const std::strin
 std::optional<std::string> GuiHost::InputText(const std::string& caption, const std::string& prompt,
                                               const std::string& defaultText) {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent_, Q(caption), Q(prompt), QLineEdit::Normal,
-                                               Q(defaultText), &ok);
+    const QString text = QInputDialog::getText(DialogParent(), Q(caption), Q(prompt),
+                                               QLineEdit::Normal, Q(defaultText), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }
@@ -72,7 +89,7 @@ std::optional<std::string> GuiHost::InputText(const std::string& caption, const 
 std::optional<std::string> GuiHost::ChooseOpenFile(const std::string& caption,
                                                    const std::string& suggestedName) {
     const QString name =
-        QFileDialog::getOpenFileName(parent_, Q(caption), Q(suggestedName), "alle (*)");
+        QFileDialog::getOpenFileName(DialogParent(), Q(caption), Q(suggestedName), "alle (*)");
     if (name.isEmpty()) return std::nullopt;
     return name.toStdString();
 }
@@ -84,7 +101,7 @@ std::optional<std::string> GuiHost::ChooseSaveFile(const std::string& caption,
 
 std::optional<std::string> GuiHost::OpenFileName(const std::string& caption,
                                                  const std::string& filter) {
-    const QString name = QFileDialog::getOpenFileName(parent_, Q(caption), ".", Q(filter));
+    const QString name = QFileDialog::getOpenFileName(DialogParent(), Q(caption), ".", Q(filter));
     if (name.isEmpty()) return std::nullopt;
     return name.toStdString();
 }
@@ -93,20 +110,20 @@ std::optional<std::string> GuiHost::SaveFileName(const std::string& caption,
                                                  const std::string& suggestedName,
                                                  const std::string& filter) {
     const QString name =
-        QFileDialog::getSaveFileName(parent_, Q(caption), Q(suggestedName), Q(filter));
+        QFileDialog::getSaveFileName(DialogParent(), Q(caption), Q(suggestedName), Q(filter));
     if (name.isEmpty()) return std::nullopt;
     return name.toStdString();
 }
 
 std::optional<QColor> GuiHost::ChooseColour(const QColor& initial) {
-    const QColor colour = QColorDialog::getColor(initial, parent_);
+    const QColor colour = QColorDialog::getColor(initial, DialogParent());
     if (!colour.isValid()) return std::nullopt;
     return colour;
 }
 
 std::optional<QFont> GuiHost::ChooseFont(const QFont& initial) {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, parent_);
+    const QFont font = QFontDialog::getFont(&ok, initial, DialogParent());
     if (!ok) return std::nullopt;
     return font;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <vector>
 
 #include "engine/host.h"
 
@@ -56,12 +57,20 @@ public:
 
     // Escape: a running program stops at its next loop end, a pause ends at once.
     void RequestStop();
-
-protected:
-    QWidget* Parent() const { return parent_; }
+    // Messages that came while the main window was not on the screen yet.
+    void ShowDeferredMessages();
+    // Dialogs open over the window that asks: the active one of ours, else the main one.
+    QWidget* DialogParent() const;
 
 private:
+    struct DeferredMessage {
+        std::string caption;
+        std::string text;
+        engine::MessageIcon icon;
+    };
+
     QWidget* parent_ = nullptr;
+    std::vector<DeferredMessage> deferred_;
     std::function<void()> beforeEvents_;
     bool stopRequest_ = false;
     QEventLoop* sleepLoop_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +19,8 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <charconv>
@@ -29,6 +32,7 @@
 #include "app/plot_widget.h"
 #include "app/program_window.h"
 #include "app/swatch.h"
+#include "app/window_placement.h"
 #include "engine/text_file.h"
 #include "expr/number_format.h"
 
@@ -95,7 +99,7 @@ QString PlotSizeText(const QString& word, int pixels) {
 }
 
 MainWindow::MainWindow(GuiHost& host, QWidget* parent)
-    : QMainWindow(parent), host_(host), surface_(400, 400) {
+    : QMainWindow(parent), host_(host), surface_(400, 400), startUpFolder_(QDir::currentPath()) {
     setWindowTitle(kCaption);
     host_.SetParentWindow(this);
     host_.SetBeforeEvents([this] {
@@ -128,6 +132,10 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
         activateWindow();
         Redraw();
     });
+    connect(programWindow_.get(), &ProgramWindow::StopRequested, this,
+            [this] { host_.RequestStop(); });
+    connect(programWindow_.get(), &ProgramWindow::ExampleLoaded, this,
+            &MainWindow::ResetForExample);
 
     BuildPanel();
     BuildMenus();
@@ -136,13 +144,15 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
     connect(plot_, &PlotWidget::Resized, this, &MainWindow::OnPlotResized);
     connect(plot_, &PlotWidget::LeftDragged, this, &MainWindow::OnLeftDragged);
     connect(plot_, &PlotWidget::RightReleased, this, &MainWindow::OnRightReleased);
-    connect(plot_, &PlotWidget::CornerClicked, this, &MainWindow::Redraw);
+    connect(plot_, &PlotWidget::CornerClicked, this, &MainWindow::RequestRun);
 
     qApp->installEventFilter(this);
     StartUp();
     ShowSettings();
     resize(runner_->Settings().formWidth, runner_->Settings().formHeight);
+    FitOnScreen(*this);
     acceptedSize_ = size();
+    UpdateSizeLabels();
     ready_ = true;
 }
 
@@ -152,13 +162,21 @@ MainWindow::~MainWindow() {
     host_.SetParentWindow(nullptr);
 }
 
-// Preferences from the current folder; a first start writes them instead.
+// Preferences as they were saved; a first start writes them instead.
 void MainWindow::StartUp() {
-    if (QFileInfo::exists(engine::kPreferencesFile)) {
+    if (QFileInfo::exists(PreferencesPath())) {
         LoadPreferences();
     } else {
         SavePreferences();
     }
+}
+
+QString MainWindow::PreferencesPath() const {
+    const QString local = QDir(startUpFolder_).filePath(engine::kPreferencesFile);
+    if (QFileInfo::exists(local)) return local;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (folder.isEmpty()) return local;
+    return QDir(folder).filePath(engine::kPreferencesFile);
 }
 
 void MainWindow::BuildPanel() {
@@ -202,17 +220,23 @@ void MainWindow::BuildPanel() {
     fillSwatch_->SetPattern(fillBrush_.style);
     connect(fillSwatch_, &Swatch::LeftClicked, this, &MainWindow::StepFillPattern);
     connect(fillSwatch_, &Swatch::RightClicked, this, &MainWindow::ChooseFillColour);
-    auto* redraw = new QPushButton("Weer Tekenen", panel);
-    redraw->setObjectName("weerTekenen");
-    redraw->setToolTip("F5");
-    connect(redraw, &QPushButton::clicked, this, &MainWindow::Redraw);
+    redraw_ = new QPushButton("Weer Tekenen", panel);
+    redraw_->setObjectName("weerTekenen");
+    redraw_->setToolTip("F5");
+    connect(redraw_, &QPushButton::clicked, this, &MainWindow::Redraw);
     auto* font = new QPushButton("font", panel);
     font->setObjectName("font");
     connect(font, &QPushButton::clicked, this, &MainWindow::ChoosePlotFont);
     buttons->addWidget(fillSwatch_);
-    buttons->addWidget(redraw, 1);
+    buttons->addWidget(redraw_, 1);
     buttons->addWidget(font);
     column->addLayout(buttons);
+    stop_ = new QPushButton("Stoppen", panel);
+    stop_->setObjectName("stoppen");
+    stop_->setToolTip("Esc");
+    stop_->setEnabled(false);
+    connect(stop_, &QPushButton::clicked, this, [this] { host_.RequestStop(); });
+    column->addWidget(stop_);
 
     auto* axes = new QGroupBox("Assen", panel);
     auto* axesLayout = new QGridLayout(axes);
@@ -304,8 +328,8 @@ void MainWindow::BuildMenus() {
     help->addAction("&Zoeken", this, [this] { OpenHelp("register"); });
     help->addSeparator();
     help->addAction("Inf&o", this, &MainWindow::ShowInfo);
-    help->addAction("Websi&te", this, [this] { host_.OpenUrl(QUrl(kWebsite)); });
-    help->addAction("Em&ail", this, [this] { host_.OpenUrl(QUrl(kMailAddress)); });
+    help->addAction("Websi&te", this, [this] { OpenWebPage(kWebsite, "de website"); });
+    help->addAction("Em&ail", this, [this] { OpenWebPage(kMailAddress, "een e-mailbericht"); });
     help->addAction("&Veel gestelde vragen", this, &MainWindow::AskFrequentQuestions);
 
     // Shortcuts that work in every window of the program.
@@ -403,18 +427,54 @@ void MainWindow::UpdateAxisControls() {
 
 void MainWindow::Redraw() {
     if (runner_->Running() || runner_->Paused()) return;
-    runner_->Run();
+    RunBusy([this] { runner_->Run(); });
     ShowRunResults();
+}
+
+void MainWindow::RequestRun() {
+    if (runQueued_) return;
+    runQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        runQueued_ = false;
+        if (isVisible()) Redraw();
+    });
+}
+
+template <typename Work>
+void MainWindow::RunBusy(Work&& work) {
+    SetBusy(true);
+    work();
+    SetBusy(false);
+    if (closeAfterRun_) {
+        closeAfterRun_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
+}
+
+void MainWindow::SetBusy(bool busy) {
+    redraw_->setEnabled(!busy);
+    stop_->setEnabled(busy);
+    programWindow_->SetBusy(busy);
+    if (busy) {
+        statusBar()->showMessage("Het programma loopt; Esc of Stoppen stopt het");
+    } else {
+        statusBar()->clearMessage();
+    }
 }
 
 void MainWindow::ShowRunResults() {
     ShowSettings();
     plot_->update();
+    if (const auto failed = runner_->FailedStatement(); runner_->LastRunFailed() && failed) {
+        if (!programWindow_->isVisible()) PlaceBeside(*programWindow_, *this);
+        programWindow_->ShowFailedStatement(*failed);
+    }
     const std::string& panelText = runner_->Panel().Text();
     textPanel_->setPlainText(Q(panelText));
     textPanel_->setVisible(!panelText.empty());
     engine::OutputWindow& output = runner_->Output();
     if (output.ShowRequested()) {
+        if (!outputView_->isVisible()) PlaceBeside(*outputView_, *this);
         outputView_->ShowLines();
         output.SetShowRequested(false);
     }
@@ -424,6 +484,23 @@ bool MainWindow::OpenProgram(const QString& path) {
     if (!programWindow_->LoadFile(path)) return false;
     programWindow_->CompileAndRun();
     return true;
+}
+
+// The messages of the start-up (a bad preferences file) waited until the window is
+// there; then one run draws the first picture.
+void MainWindow::StartWith(const QString& program) {
+    QTimer::singleShot(0, this, [this, program] {
+        host_.ShowDeferredMessages();
+        if (program.isEmpty() || !OpenProgram(program)) Redraw();
+        startedUp_ = true;
+    });
+}
+
+// A library program starts from a clean plot: graphs and axis options of earlier
+// programs would draw through it.
+void MainWindow::ResetForExample() {
+    engine::ResetForNewProgram(runner_->Settings());
+    ShowSettings();
 }
 
 void MainWindow::OnPlotResized(QSize size) {
@@ -447,7 +524,8 @@ void MainWindow::OnPlotResized(QSize size) {
     runner_->Settings().formWidth = width();
     runner_->Settings().formHeight = height();
     UpdateSizeLabels();
-    if (ready_) Redraw();
+    // The start-up draws the first picture itself.
+    if (startedUp_) RequestRun();
 }
 
 void MainWindow::UpdateSizeLabels() {
@@ -459,7 +537,7 @@ void MainWindow::OnLeftDragged(QPoint pixel) {
     // A running program may read the mouse position in its loops.
     runner_->SetNumericAll("muisx", surface_.WorldX(pixel.x()));
     runner_->SetNumericAll("muisy", surface_.WorldY(pixel.y()));
-    Redraw();
+    RequestRun();
 }
 
 void MainWindow::OnRightReleased(QPoint pixel) {
@@ -573,9 +651,10 @@ void MainWindow::ShowFunctionHelp() {
 }
 
 void MainWindow::LoadPreferences() {
-    const auto lines = engine::ReadTextLines(engine::kPreferencesFile);
+    const QString path = PreferencesPath();
+    const auto lines = engine::ReadTextLines(path.toStdString());
     if (!lines) {
-        if (QFileInfo::exists(engine::kPreferencesFile)) {
+        if (QFileInfo::exists(path)) {
             host_.ShowMessage(engine::kAppCaption, "Kan voorkeuren.txt niet lezen",
                               engine::MessageIcon::Warning);
         }
@@ -593,12 +672,17 @@ void MainWindow::LoadPreferences() {
     for (int& width : s.graphWidths) width = std::clamp(width, 1, 3);
     s.axesWidth.own = std::clamp(s.axesWidth.own, 1, 3);
     ShowSettings();
-    if (ready_) resize(s.formWidth, s.formHeight);
+    if (ready_) {
+        resize(s.formWidth, s.formHeight);
+        FitOnScreen(*this);
+    }
 }
 
 bool MainWindow::SavePreferences() {
-    if (!engine::WriteTextLines(engine::kPreferencesFile,
-                                engine::PreferencesLines(runner_->Settings()), "\r\n")) {
+    const QString path = PreferencesPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!engine::WriteTextLines(path.toStdString(), engine::PreferencesLines(runner_->Settings()),
+                                "\r\n")) {
         host_.ShowMessage(engine::kAppCaption, engine::kPreferencesNotSaved,
                           engine::MessageIcon::Warning);
         return false;
@@ -611,7 +695,9 @@ void MainWindow::SaveEepic() {
     const auto path =
         host_.SaveFileName("Opslaan als eepic", "figuur.tex", "eepic (*.tex);;alle (*)");
     if (!path) return;
-    if (!runner_->ExportEepic(*path)) {
+    bool saved = false;
+    RunBusy([&] { saved = runner_->ExportEepic(*path); });
+    if (!saved) {
         host_.ShowMessage(engine::kAppCaption, "Kan " + *path + " niet opslaan",
                           engine::MessageIcon::Error);
     }
@@ -622,7 +708,9 @@ void MainWindow::SavePdf() {
     if (runner_->Running()) return;
     const auto path = host_.SaveFileName("Opslaan als pdf", "figuur.pdf", "pdf (*.pdf);;alle (*)");
     if (!path) return;
-    if (!runner_->ExportPdf(*path)) {
+    bool saved = false;
+    RunBusy([&] { saved = runner_->ExportPdf(*path); });
+    if (!saved) {
         host_.ShowMessage(engine::kAppCaption, "Kan " + *path + " niet opslaan",
                           engine::MessageIcon::Error);
     }
@@ -650,6 +738,7 @@ void MainWindow::SaveBitmap() {
 }
 
 void MainWindow::ShowProgramWindow() {
+    if (!programWindow_->isVisible()) PlaceBeside(*programWindow_, *this);
     programWindow_->show();
     programWindow_->raise();
     programWindow_->activateWindow();
@@ -663,11 +752,19 @@ void MainWindow::OpenHelp(const QString& anchor) {
     }
 }
 
+void MainWindow::OpenWebPage(const char* address, const char* what) {
+    if (host_.OpenUrl(QUrl(address))) return;
+    host_.ShowMessage(engine::kAppCaption,
+                      std::string("Kan ") + what + " niet openen: er is geen programma gevonden " +
+                          "dat dit kan.\nHet adres is " + address,
+                      engine::MessageIcon::Warning);
+}
+
 void MainWindow::AskFrequentQuestions() {
     const YesNoCancel answer = host_.AskYesNoCancel(
         engine::kAppCaption,
         "Naar de website gaan voor een recente versie van \"Veelgestelde Vragen\"?");
-    if (answer == YesNoCancel::Yes) host_.OpenUrl(QUrl(kFaqPage));
+    if (answer == YesNoCancel::Yes) OpenWebPage(kFaqPage, "de website");
     if (answer == YesNoCancel::No) {
         const QString page = DataFilePath("help/faq.html");
         if (page.isEmpty() || !host_.OpenUrl(DataFileUrl(page, ""))) {
@@ -689,23 +786,30 @@ void MainWindow::ShowInfo() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this) {
-        const auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const QWidget* window = static_cast<QWidget*>(watched)->window();
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (window == this) {
         const int code = ProgramKeyCode(key->key());
         if (code != 0) runner_->SetNumericAll("_toetscode", code);
-        if (key->key() == Qt::Key_Escape) {
-            host_.RequestStop();
-            return true;
-        }
+    }
+    // Escape stops a run from each of Zorvat's own windows (a dialog keeps its Escape).
+    const bool ours =
+        window == this || window == programWindow_.get() || window == outputView_.get();
+    if (key->key() == Qt::Key_Escape && ours) {
+        host_.RequestStop();
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (runner_->Running()) {
-        // The run must end first; it stops at its next loop end or pause.
+        // The run must end first; the window closes as soon as it has stopped.
         host_.RequestStop();
+        closeAfterRun_ = true;
         event->ignore();
         return;
     }

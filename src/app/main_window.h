@@ -43,8 +43,19 @@ public:
 
     // "Weer Tekenen": one run, then the window shows what the run changed.
     void Redraw();
+    // A run from the event loop, for window events (show, resize, mouse moves) whose
+    // handlers must not open message boxes. At most one run waits.
+    void RequestRun();
     // Loads the program into the program window, compiles it and draws it.
     bool OpenProgram(const QString& path);
+    // What the window does once it is on the screen: the program file, if any, is
+    // opened and drawn, otherwise the picture of the settings.
+    void StartWith(const QString& program);
+    // voorkeuren.txt in the start-up folder when there is one, else in the user's
+    // configuration folder.
+    QString PreferencesPath() const;
+    // True once the work of StartWith is done.
+    bool StartedUp() const { return startedUp_; }
     void LoadPreferences();
     bool SavePreferences();
     // Shows the settings model in the controls.
@@ -84,12 +95,20 @@ private:
     void UpdateAxisControls();
     void UpdateSizeLabels();
     void ShowRunResults();
+    // Runs `work` (a run or an export) with the windows showing that a program runs.
+    template <typename Work>
+    void RunBusy(Work&& work);
+    void SetBusy(bool busy);
+    void ResetForExample();
+    void OpenWebPage(const char* address, const char* what);
 
     GuiHost& host_;
     plot::TPlotSurface surface_;
     std::unique_ptr<engine::Runner> runner_;
     PlotWidget* plot_ = nullptr;
     QPlainTextEdit* textPanel_ = nullptr;
+    QPushButton* redraw_ = nullptr;
+    QPushButton* stop_ = nullptr;
     std::array<QLineEdit*, 4> ranges_{};  // xmin, xmax, ymin, ymax
     std::array<QLineEdit*, 4> functions_{};
     std::array<Swatch*, 4> graphSwatches_{};
@@ -115,6 +134,11 @@ private:
     bool restorePending_ = false;
     // Set once the start-up is done; resizes redraw only then.
     bool ready_ = false;
+    bool runQueued_ = false;
+    bool startedUp_ = false;
+    // The window was closed during a run: it closes when the run has stopped.
+    bool closeAfterRun_ = false;
+    QString startUpFolder_;
 };
 
 }  // namespace app

@@ -4,6 +4,9 @@
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
 
 #include "app/gui_host.h"
 #include "engine/text_file.h"
@@ -27,8 +30,18 @@ void OutputView::ShowLines() {
     QStringList lines;
     for (const auto& line : output_.Lines()) lines << QString::fromStdString(line);
     text_->setPlainText(lines.join('\n'));
-    text_->moveCursor(QTextCursor::End);
+    // The caret at the start of the newest line: at its end a long line would pull
+    // the view to the far right.
+    text_->setTextCursor(QTextCursor(text_->document()->lastBlock()));
     show();
+    ScrollToNewest();
+    // Once shown the scroll bars may have changed the room; look again then.
+    QTimer::singleShot(0, this, &OutputView::ScrollToNewest);
+}
+
+void OutputView::ScrollToNewest() {
+    text_->verticalScrollBar()->setValue(text_->verticalScrollBar()->maximum());
+    text_->horizontalScrollBar()->setValue(0);
 }
 
 QString OutputView::Text() const {

@@ -26,6 +26,7 @@ public:
 
 private:
     void Save();
+    void ScrollToNewest();
 
     engine::OutputWindow& output_;
     GuiHost& host_;

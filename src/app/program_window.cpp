@@ -21,6 +21,7 @@
 #include "app/command_hints.h"
 #include "app/data_files.h"
 #include "app/gui_host.h"
+#include "app/program_editor.h"
 #include "app/program_highlighter.h"
 #include "app/swatch.h"
 #include "engine/compiler.h"
@@ -76,15 +77,21 @@ ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* par
     column->setContentsMargins(4, 4, 4, 4);
 
     auto* buttons = new QHBoxLayout;
-    auto* compile = new QPushButton("Compile", central);
-    compile->setObjectName("compile");
-    auto* compileRun = new QPushButton("Compile+Run", central);
-    compileRun->setObjectName("compileRun");
-    compileRun->setToolTip("Ctrl+R");
-    connect(compile, &QPushButton::clicked, this, [this] { Compile(); });
-    connect(compileRun, &QPushButton::clicked, this, &ProgramWindow::CompileAndRun);
-    buttons->addWidget(compile);
-    buttons->addWidget(compileRun);
+    compile_ = new QPushButton("Compile", central);
+    compile_->setObjectName("compile");
+    compileRun_ = new QPushButton("Compile+Run", central);
+    compileRun_->setObjectName("compileRun");
+    compileRun_->setToolTip("Ctrl+R");
+    stop_ = new QPushButton("Stoppen", central);
+    stop_->setObjectName("stoppen");
+    stop_->setToolTip("Esc");
+    stop_->setEnabled(false);
+    connect(compile_, &QPushButton::clicked, this, [this] { Compile(); });
+    connect(compileRun_, &QPushButton::clicked, this, &ProgramWindow::CompileAndRun);
+    connect(stop_, &QPushButton::clicked, this, &ProgramWindow::StopRequested);
+    buttons->addWidget(compile_);
+    buttons->addWidget(compileRun_);
+    buttons->addWidget(stop_);
     buttons->addSpacing(12);
 
     commands_ = new QComboBox(central);
@@ -97,13 +104,15 @@ ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* par
     appendWord->setObjectName("woordToevoegen");
     appendWord->setFixedWidth(28);
     appendWord->setToolTip("voeg de opdracht toe als laatste regel");
+    // Long hints wrap onto more lines instead of being cut off.
     hint_ = new QLabel(central);
     hint_->setObjectName("hint");
     hint_->setMinimumWidth(260);
-    connect(commands_, &QComboBox::currentTextChanged, this, [this](const QString& word) {
-        const std::string hint = HintOf(word.toStdString());
-        hint_->setText(word + " " + Q(hint).replace('\n', ' '));
-    });
+    hint_->setWordWrap(true);
+    hint_->setTextFormat(Qt::PlainText);
+    hint_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    connect(commands_, &QComboBox::currentTextChanged, this,
+            [this](const QString& word) { ShowHint(word.toStdString()); });
     connect(appendWord, &QPushButton::clicked, this, [this] {
         if (commands_->currentIndex() < 0) return;
         QTextCursor cursor(editor_->document());
@@ -118,11 +127,8 @@ ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* par
     column->addLayout(buttons);
 
     auto* middle = new QHBoxLayout;
-    editor_ = new QPlainTextEdit(central);
+    editor_ = new ProgramEditor(central);
     editor_->setObjectName("editor");
-    editor_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    editor_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    editor_->setTabChangesFocus(false);
     new ProgramHighlighter(editor_->document());
     middle->addWidget(editor_, 1);
     auto* tools = new QGroupBox("Gereedschappen", central);
@@ -256,6 +262,7 @@ bool ProgramWindow::LoadExample(const QString& resource) {
     editor_->moveCursor(QTextCursor::Start);
     editor_->ensureCursorVisible();
     UpdateTitle();
+    emit ExampleLoaded();
     return true;
 }
 
@@ -302,7 +309,7 @@ void ProgramWindow::SaveCompiledClicked() {
 bool ProgramWindow::Compile() {
     // The running program reads its lines as it goes; they must not change under it.
     if (runner_.Running()) {
-        statusBar()->showMessage("Er loopt nog een programma; Esc stopt het", 5000);
+        statusBar()->showMessage("Er loopt nog een programma; Esc of Stoppen stopt het", 5000);
         return false;
     }
     std::vector<std::string> lines;
@@ -318,7 +325,12 @@ bool ProgramWindow::Compile() {
     options.programFolder =
         file_.Path().empty() ? "." : std::filesystem::path(file_.Path()).parent_path().string();
     options.host = &host_;
-    runner_.Program() = engine::CompileProgram(lines, options);
+    sourceLines_.clear();
+    runner_.Program() = engine::CompileProgram(lines, options, &sourceLines_);
+    editor_->ClearErrorLine();
+    statusBar()->showMessage(QString("Gecompileerd: %1 programmaregels, %2 gecompileerde regels")
+                                 .arg(lines.size())
+                                 .arg(runner_.Program().size()));
     return true;
 }
 
@@ -326,13 +338,37 @@ void ProgramWindow::CompileAndRun() {
     if (Compile()) emit RunRequested();
 }
 
+void ProgramWindow::SetBusy(bool busy) {
+    compile_->setEnabled(!busy);
+    compileRun_->setEnabled(!busy);
+    stop_->setEnabled(busy);
+    if (busy) {
+        statusBar()->showMessage("Het programma loopt; Esc of Stoppen stopt het");
+    } else if (statusBar()->currentMessage().startsWith("Het programma loopt")) {
+        statusBar()->clearMessage();
+    }
+}
+
+void ProgramWindow::ShowFailedStatement(size_t index) {
+    // The mark is only sure when the program that ran is the one compiled here.
+    if (index >= sourceLines_.size() || sourceLines_.size() != runner_.Program().size()) return;
+    const int line = static_cast<int>(sourceLines_[index]);
+    show();
+    editor_->MarkErrorLine(line);
+    statusBar()->showMessage(QString("Fout in regel %1").arg(line + 1));
+}
+
 void ProgramWindow::ShowHintAtCaret() {
     const std::string word = CommandWordOf(editor_->textCursor().block().text().toStdString());
-    if (word.empty() || !IsCommandWord(word)) {
-        statusBar()->clearMessage();
-        return;
-    }
-    statusBar()->showMessage(Q(word + " " + HintOf(word)).replace('\n', ' '));
+    if (word.empty() || !IsCommandWord(word)) return;
+    ShowHint(word);
+}
+
+void ProgramWindow::ShowHint(const std::string& word) {
+    // The hint keeps its own line breaks; the tooltip has the whole text too.
+    const QString text = Q(word + " " + HintOf(word));
+    hint_->setText(text);
+    hint_->setToolTip(text);
 }
 
 void ProgramWindow::OpenDocument(const QString& name) {

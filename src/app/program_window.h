@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace engine {
 class Runner;
@@ -19,6 +20,7 @@ class Runner;
 namespace app {
 
 class GuiHost;
+class ProgramEditor;
 class Swatch;
 
 class ProgramWindow : public QMainWindow {
@@ -27,7 +29,7 @@ class ProgramWindow : public QMainWindow {
 public:
     ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* parent = nullptr);
 
-    QPlainTextEdit& Editor() { return *editor_; }
+    ProgramEditor& Editor() { return *editor_; }
     // The editor's text exactly as typed, lines separated by "\n".
     std::string SourceText() const;
     // Loads a program file into the editor; on failure a message and nothing changes.
@@ -40,6 +42,11 @@ public:
     const ProgramFile& File() const { return file_; }
     // Asks before unsaved changes are lost; true when it may go on.
     bool ConfirmDiscard();
+    // While a program runs the compile buttons wait and "Stoppen" is on.
+    void SetBusy(bool busy);
+    // Shows the window with the source line of compiled line `index` marked: the last
+    // run failed there.
+    void ShowFailedStatement(size_t index);
     // Programs of the library menu: (submenu, title, resource path).
     struct Example {
         QString menu;
@@ -57,6 +64,9 @@ public slots:
 
 signals:
     void RunRequested();
+    void StopRequested();
+    // A library program replaced the editor's text.
+    void ExampleLoaded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,12 +78,19 @@ private:
     void ShowHintAtCaret();
     void OpenDocument(const QString& name);
 
+    void ShowHint(const std::string& word);
+
     engine::Runner& runner_;
     GuiHost& host_;
     ProgramFile file_;
-    QPlainTextEdit* editor_ = nullptr;
+    ProgramEditor* editor_ = nullptr;
+    QPushButton* compile_ = nullptr;
+    QPushButton* compileRun_ = nullptr;
+    QPushButton* stop_ = nullptr;
     QComboBox* commands_ = nullptr;
     QLabel* hint_ = nullptr;
+    // For every compiled line, the editor line it came from.
+    std::vector<size_t> sourceLines_;
     QLineEdit* toolValue_ = nullptr;
     Swatch* colourTool_ = nullptr;
     Swatch* fillTool_ = nullptr;

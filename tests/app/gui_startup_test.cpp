@@ -22,13 +22,27 @@ struct Shot {
     QImage image;
 };
 
+// Starts zorvat on a virtual X display and presses Return on each "Oeps" box, as a
+// user would; the screenshot is taken once no box is open any more.
 Shot StartAndGrab(const fs::path& folder, const std::string& program) {
     const fs::path shot = folder / "scherm.png";
+    {
+        std::ofstream script(folder / "start.sh");
+        script << "'" << ZORVAT_BINARY << "' " << program << " --screenshot '" << shot.string()
+               << "' >out.txt 2>err.txt &\n"
+               << "z=$!\n"
+               << "for i in $(seq 300); do\n"
+               << "  w=$(xdotool search --name '^Oeps$' 2>/dev/null | head -1)\n"
+               << "  [ -n \"$w\" ] && xdotool key --window \"$w\" Return 2>/dev/null\n"
+               << "  kill -0 $z 2>/dev/null || break\n"
+               << "  sleep 0.1\n"
+               << "done\n"
+               << "wait $z\n";
+    }
     // The test runs with the offscreen platform; zorvat itself must use the X server.
     const std::string command =
-        "cd '" + folder.string() +
-        "' && env -u QT_QPA_PLATFORM xvfb-run -a -s '-screen 0 1024x768x24' '" + ZORVAT_BINARY +
-        "' " + program + " --screenshot '" + shot.string() + "' >out.txt 2>err.txt";
+        "cd '" + folder.string() + "' && env -u QT_QPA_PLATFORM XDG_CONFIG_HOME='" +
+        (folder / "config").string() + "' xvfb-run -a -s '-screen 0 1024x768x24' sh start.sh";
     Shot result;
     const int raw = std::system(command.c_str());
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -67,7 +81,8 @@ TEST(GuiStartup, OpensDrawsAndShowsTheWindowUnderXvfb) {
     EXPECT_GT(white, 20000);  // the plot
     EXPECT_GT(dark, 300);     // axes, graphs and text
     EXPECT_GT(colours, 8u);   // and the controls of the panel
-    EXPECT_TRUE(fs::exists(folder / "voorkeuren.txt"));
+    EXPECT_TRUE(fs::exists(folder / "config" / "Zorvat" / "voorkeuren.txt"));
+    EXPECT_FALSE(fs::exists(folder / "voorkeuren.txt"));
     // "opstarttijd N ms", from the start of the process to the drawn window.
     ASSERT_EQ(withProgram.out.rfind("opstarttijd ", 0), 0u) << withProgram.out;
     std::cout << "zorvat met programma: " << withProgram.out << '\n';
@@ -78,6 +93,29 @@ TEST(GuiStartup, OpensDrawsAndShowsTheWindowUnderXvfb) {
     EXPECT_GT(white, 20000);
     EXPECT_GT(dark, 100);  // the axes
     std::cout << "zorvat zonder programma: " << empty.out << '\n';
+    fs::remove_all(folder);
+}
+
+int CountPixels(const QImage& image, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
+    }
+    return count;
+}
+
+// Regression: a start-up run that failed showed its box while the window was still
+// being shown, and pressing OK crashed at every start. The failing line is marked in
+// the program window.
+TEST(GuiStartup, AnErrorAtStartUpIsShownAndItsLineMarked) {
+    const fs::path folder = MakeTestFolder();
+    std::ofstream(folder / "voorkeuren.txt") << "xmin=-2,5\r\nF=3x\r\n";
+    std::ofstream(folder / "fout.txt") << "lijn(0;0;1;1)\n% uitleg\nx:=1/0\nlijn(0;0;2;2)\n";
+    const Shot shot = StartAndGrab(folder, "fout.txt");
+    ASSERT_EQ(shot.status, 0) << shot.out;
+    ASSERT_FALSE(shot.image.isNull());
+    // The marked line's background, wide as the editor.
+    EXPECT_GT(CountPixels(shot.image, qRgb(255, 210, 210)), 5000);
     fs::remove_all(folder);
 }
 

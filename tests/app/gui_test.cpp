@@ -28,102 +28,11 @@
 #include "app/program_window.h"
 #include "app/swatch.h"
 #include "engine/text_file.h"
-#include "scripted_host.h"
-#include "test_folder.h"
+#include "gui_fixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// The offscreen platform notes every raise() it cannot do; the rest gets through.
-void QuietPlatformNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (message.startsWith("This plugin does not support")) return;
-    if (message.contains("XDG_RUNTIME_DIR")) return;
-    if (type != QtDebugMsg) fprintf(stderr, "Qt: %s\n", message.toLocal8Bit().constData());
-}
-
-class WidgetEnvironment : public testing::Environment {
-public:
-    void SetUp() override {
-        qInstallMessageHandler(QuietPlatformNotes);
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "gui_test";
-        static char* argv[] = {name, nullptr};
-        static QApplication* application = new QApplication(argc, argv);
-        (void)application;
-    }
-};
-
-[[maybe_unused]] testing::Environment* const kWidgets =
-    testing::AddGlobalTestEnvironment(new WidgetEnvironment);
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-class GuiTest : public testing::Test {
-protected:
-    void SetUp() override {
-        folder = MakeTestFolder();
-        previousFolder = fs::current_path();
-        fs::current_path(folder);
-        window = std::make_unique<app::MainWindow>(host);
-        window->show();
-        QApplication::processEvents();
-    }
-    void TearDown() override {
-        window.reset();
-        fs::current_path(previousFolder);
-        fs::remove_all(folder);
-    }
-
-    template <typename T>
-    T* Find(const char* name, QWidget* in = nullptr) {
-        T* widget = (in != nullptr ? in : window.get())->findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-    QAction* Action(QWidget* owner, const QString& text) {
-        for (QAction* action : owner->findChildren<QAction*>()) {
-            if (action->text() == text) return action;
-        }
-        ADD_FAILURE() << "no action " << text.toStdString();
-        return nullptr;
-    }
-    void Type(const char* field, const QString& text) {
-        auto* edit = Find<QLineEdit>(field);
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
-    void Click(const char* name, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(Find<QWidget>(name), button);
-    }
-    // Compile+Run of a program typed into the program window.
-    void RunProgram(const QString& text) {
-        app::ProgramWindow& programs = window->Programs();
-        programs.Editor().setPlainText(text);
-        QTest::mouseClick(Find<QPushButton>("compileRun", &programs), Qt::LeftButton);
-    }
-    engine::PlotSettings& Settings() { return window->Runner().Settings(); }
-    std::vector<std::string> MessageTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& message : host.messages) texts.push_back(message.text);
-        return texts;
-    }
-
-    fs::path folder;
-    fs::path previousFolder;
-    ScriptedHost host;
-    std::unique_ptr<app::MainWindow> window;
-};
+using namespace gui_test;
 
 TEST_F(GuiTest, TypedFunctionIsDrawnWherePixelsMapTheWorld) {
     host.colourAnswers.push_back(QColor(255, 0, 0));
@@ -303,12 +212,14 @@ TEST_F(GuiTest, RightButtonFloodFillsWithTheFillSwatch) {
     // A click in the bottom-right corner redraws: the fill is gone.
     app::PlotWidget& plot = window->Plot();
     QTest::mouseClick(&plot, Qt::LeftButton, {}, QPoint(plot.width() - 3, plot.height() - 3));
+    QApplication::processEvents();  // the run waits for the event loop
     EXPECT_EQ(surface.PixelColour(surface.WindowX(1), surface.WindowY(-1)), plot::kWhite);
 }
 
 TEST_F(GuiTest, PreferencesSavedAndLoadedThroughTheMenu) {
-    ASSERT_TRUE(fs::exists(folder / "voorkeuren.txt"));  // written at the first start
-    EXPECT_NE(Slurp(folder / "voorkeuren.txt").find("xmin=-5\r\n"), std::string::npos);
+    const fs::path preferences = folder / "config" / "Zorvat" / "voorkeuren.txt";
+    ASSERT_TRUE(fs::exists(preferences));  // written at the first start
+    EXPECT_NE(Slurp(preferences).find("xmin=-5\r\n"), std::string::npos);
 
     Type("xmin", "-3");
     Type("F", "sin(x)");
@@ -334,8 +245,8 @@ TEST_F(GuiTest, PreferencesSavedAndLoadedThroughTheMenu) {
     EXPECT_TRUE(host.messages.empty());
 
     // A preferences file that cannot be written: a message, and nothing typed is lost.
-    fs::remove(folder / "voorkeuren.txt");
-    fs::create_directory(folder / "voorkeuren.txt");
+    fs::remove(preferences);
+    fs::create_directory(preferences);
     Type("xmin", "-2");
     Action(window.get(), "&Voorkeuren opslaan")->trigger();
     EXPECT_EQ(MessageTexts(),
@@ -508,7 +419,7 @@ TEST_F(GuiTest, CommandListHintsAndHighlighting) {
     programs.Editor().setPlainText("xmin=-4\ncirkelboog(0;0;1;0;3)");
     QTextCursor cursor(programs.Editor().document()->findBlockByNumber(1));
     programs.Editor().setTextCursor(cursor);
-    EXPECT_EQ(programs.statusBar()->currentMessage(), "cirkelboog (m1;m2;r;starthoek;eindhoek)");
+    EXPECT_EQ(Find<QLabel>("hint", &programs)->text(), "cirkelboog (m1;m2;r;starthoek;eindhoek)");
     const auto formats = programs.Editor().document()->findBlockByNumber(1).layout()->formats();
     ASSERT_FALSE(formats.isEmpty());
     EXPECT_EQ(formats[0].length, 10);  // the command word

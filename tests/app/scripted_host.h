@@ -49,7 +49,7 @@ public:
     }
     bool OpenUrl(const QUrl& url) override {
         openedUrls.push_back(url.toString().toStdString());
-        return true;
+        return openUrlResult;
     }
     // Pauses do not wait in tests; the hook lets a test act in the middle of a run.
     void Sleep(int) override {
@@ -67,6 +67,7 @@ public:
     std::deque<std::optional<QColor>> colourAnswers;
     std::deque<app::YesNoCancel> choiceAnswers;
     std::function<void()> duringPause;
+    bool openUrlResult = true;  // false: nothing on this desktop opens addresses
     int colourDialogs = 0;
     int sleeps = 0;
 
