@@ -3,18 +3,20 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <thread>
 #include <QImage>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include "test_folder.h"
 
 namespace {
@@ -254,6 +256,30 @@ TEST_F(BatchTest, UsageAndFileErrorsExitTwo) {
                                 ": asdikte: 'dik' is geen geldig geheel getal\n");
     EXPECT_EQ(Zorvat({"--eval", "x", "--var", "x=twee"}).status, 2);
     EXPECT_FALSE(fs::exists(dir / "geen"));
+}
+
+// Regression: --pdf, --eepic and --save-prefs replaced a link with a plain file, and
+// an export into a full device replaced the node (as root) or reported success.
+TEST_F(BatchTest, ExportsWriteThroughLinksAndReportFullDevices) {
+    const std::string program = Write("p.txt", "lijn(0;0;1;1)\n");
+    // Made here, so that a faulty writer can only replace this node; without the
+    // right to make one, the system's own, which then cannot be replaced either.
+    fs::path full = dir / "vol";
+    if (::mknod(full.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0) full = "/dev/full";
+    for (const std::string option : {"--pdf", "--eepic", "--png", "--save-prefs"}) {
+        const fs::path real = dir / ("echt" + option), link = dir / ("link" + option);
+        Write(real.filename().string(), "oud");
+        fs::create_symlink(real.filename(), link);
+        Result r = Zorvat({"--batch", program, option, link.string()});
+        EXPECT_EQ(r.status, 0) << option << ": " << r.err;
+        EXPECT_TRUE(fs::is_symlink(link)) << option;
+        EXPECT_GT(fs::file_size(real), 3u) << option;
+
+        r = Zorvat({"--batch", program, option, full.string()});
+        EXPECT_EQ(r.status, 2) << option;
+        EXPECT_NE(r.err, "") << option;
+        EXPECT_TRUE(fs::is_character_file(full)) << option;
+    }
 }
 
 TEST_F(BatchTest, MalformedInputNeverCrashes) {
