@@ -141,8 +141,10 @@ std::unique_ptr<QGuiApplication> MakeHeadlessApplication() {
 }
 
 std::vector<std::string> ReadProgram(const std::string& path) {
-    auto lines = engine::ReadTextLines(path);
-    if (!lines) throw UsageError("kan programma '" + path + "' niet lezen");
+    std::string problem;
+    auto lines = engine::ReadTextLines(path, &problem);
+    if (!lines)
+        throw UsageError(engine::WithProblem("kan programma '" + path + "' niet lezen", problem));
     return *lines;
 }
 
@@ -156,8 +158,12 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     plot::TPlotSurface surface(options.width, options.height);
     engine::Runner runner(host, surface);
     if (!options.prefsFile.empty()) {
-        const auto prefs = engine::ReadTextLines(options.prefsFile);
-        if (!prefs) throw UsageError("kan voorkeuren '" + options.prefsFile + "' niet lezen");
+        std::string problem;
+        const auto prefs = engine::ReadTextLines(options.prefsFile, &problem);
+        if (!prefs) {
+            throw UsageError(engine::WithProblem(
+                "kan voorkeuren '" + options.prefsFile + "' niet lezen", problem));
+        }
         for (const auto& problem : engine::ApplyPreferences(*prefs, runner.Settings())) {
             err << MessageLine(engine::kAppCaption,
                                "voorkeuren " + options.prefsFile + ": " + problem)

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -23,6 +24,7 @@
 #include "app/batch_mode.h"
 #include "app/gui_host.h"
 #include "app/main_window.h"
+#include "export/whole_file.h"
 
 namespace app {
 
@@ -134,7 +136,11 @@ int RunGui(int argc, char** argv, const std::vector<std::string>& args) {
             QApplication::processEvents();
             const qint64 drawn = SinceProcessStart(clock.elapsed());
             const QPixmap shot = window.screen()->grabWindow(0);
-            const bool saved = !shot.isNull() && shot.save(file, "PNG");
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            const bool saved = !shot.isNull() && buffer.open(QIODevice::WriteOnly) &&
+                               shot.save(&buffer, "PNG") &&
+                               exporter::WriteWholeFile(file.toStdString(), bytes.toStdString());
             std::cout << "opstarttijd " << drawn << " ms" << std::endl;
             if (!saved) std::cerr << "zorvat: kan " << file.toStdString() << " niet opslaan\n";
             QApplication::exit(saved ? kExitOk : kExitUsage);

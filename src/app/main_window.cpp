@@ -723,15 +723,9 @@ void MainWindow::SaveBitmap() {
     if (!path) return;
     QString name = Q(*path);
     if (QFileInfo(name).suffix().isEmpty()) name += ".bmp";
-    // Saved beside the target and renamed over it, so a failure leaves no half file.
-    const QString temporary = name + ".tmp";
     const QByteArray format = QFileInfo(name).suffix().toLower() == "png" ? "PNG" : "BMP";
-    QImageWriter writer(temporary, format);
-    const bool saved = writer.write(surface_.Bitmap()) &&
-                       (!QFileInfo::exists(name) || QFile::remove(name)) &&
-                       QFile::rename(temporary, name);
+    const bool saved = surface_.SaveImage(name.toStdString(), format.constData());
     if (!saved) {
-        QFile::remove(temporary);
         host_.ShowMessage(engine::kAppCaption, "Kan " + name.toStdString() + " niet opslaan",
                           engine::MessageIcon::Error);
     }

@@ -52,28 +52,23 @@ std::string WithLineEnds(const std::string& text, const std::string& lineEnd) {
 }  // namespace
 
 std::string ProgramFile::Load(const std::string& path) {
-    const auto bytes = engine::ReadFileBytes(path);
-    if (!bytes) return "Kan " + path + " niet openen";
-    if (bytes->size() > kMaxBytes) {
-        return "Het bestand " + path + " is te groot voor een programma (meer dan 4 MB)";
-    }
-    if (bytes->find('\0') != std::string::npos) {
+    std::string problem;
+    const auto bytes = engine::ReadFileBytes(path, &problem, kMaxBytes);
+    if (!bytes) return engine::WithProblem("Kan " + path + " niet openen", problem);
+    const engine::DecodedText decoded = engine::DecodeText(*bytes);
+    if (decoded.text.find('\0') != std::string::npos) {
         return "Het bestand " + path +
                " is geen tekstbestand en kan niet als programma geopend "
                "worden";
     }
-    std::string body = *bytes;
-    const bool mark = body.rfind(kByteOrderMark, 0) == 0;
-    if (mark) body.erase(0, 3);
-    const bool utf8 = engine::IsValidUtf8(body);
-    const std::string decoded = utf8 ? body : engine::Windows1252ToUtf8(body);
 
     std::string text;
-    text.reserve(decoded.size());
+    text.reserve(decoded.text.size());
     size_t crlf = 0, lf = 0, cr = 0;
-    for (size_t i = 0; i < decoded.size(); ++i) {
-        if (decoded[i] == '\r') {
-            if (i + 1 < decoded.size() && decoded[i + 1] == '\n') {
+    for (size_t i = 0; i < decoded.text.size(); ++i) {
+        const char c = decoded.text[i];
+        if (c == '\r') {
+            if (i + 1 < decoded.text.size() && decoded.text[i + 1] == '\n') {
                 ++crlf;
                 ++i;
             } else {
@@ -81,8 +76,8 @@ std::string ProgramFile::Load(const std::string& path) {
             }
             text += '\n';
         } else {
-            if (decoded[i] == '\n') ++lf;
-            text += decoded[i];
+            if (c == '\n') ++lf;
+            text += c;
         }
     }
     const bool finalLineEnd = !text.empty() && text.back() == '\n';
@@ -91,8 +86,8 @@ std::string ProgramFile::Load(const std::string& path) {
     path_ = path;
     bytes_ = *bytes;
     text_ = std::move(text);
-    windows1252_ = !utf8;
-    byteOrderMark_ = mark;
+    encoding_ = decoded.encoding;
+    byteOrderMark_ = decoded.byteOrderMark;
     lineEnd_ = crlf >= lf && crlf >= cr ? "\r\n" : lf >= cr ? "\n" : "\r";
     if (crlf + lf + cr == 0) lineEnd_ = "\n";
     finalLineEnd_ = finalLineEnd || text_.empty();
@@ -100,29 +95,40 @@ std::string ProgramFile::Load(const std::string& path) {
 }
 
 std::string ProgramFile::Encode(const std::string& text) const {
-    bool windows1252 = windows1252_;
-    return Encode(text, windows1252);
+    engine::TextEncoding encoding = encoding_;
+    return Encode(text, encoding);
 }
 
-std::string ProgramFile::Encode(const std::string& text, bool& windows1252) const {
+std::string ProgramFile::Encode(const std::string& text, engine::TextEncoding& encoding) const {
     if (!path_.empty() && text == text_) return bytes_;
     std::string body = WithLineEnds(text, lineEnd_);
     if (finalLineEnd_ && !text.empty()) body += lineEnd_;
+    using engine::TextEncoding;
     std::string narrow;
-    if (windows1252 && ToWindows1252(body, narrow)) return narrow;
-    // A character that Windows-1252 cannot hold turns the file into UTF-8.
-    windows1252 = false;
+    switch (encoding) {
+        case TextEncoding::Windows1252:
+            if (ToWindows1252(body, narrow)) return narrow;
+            // A character that Windows-1252 cannot hold turns the file into UTF-8.
+            encoding = TextEncoding::Utf8;
+            return body;
+        case TextEncoding::Utf16LittleEndian:
+            return "\xFF\xFE" + engine::Utf8ToUtf16(body, false);
+        case TextEncoding::Utf16BigEndian:
+            return "\xFE\xFF" + engine::Utf8ToUtf16(body, true);
+        case TextEncoding::Utf8:
+            break;
+    }
     return byteOrderMark_ ? kByteOrderMark + body : body;
 }
 
 bool ProgramFile::Save(const std::string& path, const std::string& text) {
-    bool windows1252 = windows1252_;
-    std::string bytes = Encode(text, windows1252);
+    engine::TextEncoding encoding = encoding_;
+    std::string bytes = Encode(text, encoding);
     if (!exporter::WriteWholeFile(path, bytes)) return false;
     path_ = path;
     bytes_ = std::move(bytes);
     text_ = text;
-    windows1252_ = windows1252;
+    encoding_ = encoding;
     return true;
 }
 

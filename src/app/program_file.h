@@ -1,9 +1,12 @@
-// A program file as the editor sees it: its text, and how it was stored
-// (UTF-8 or Windows-1252, CRLF or LF, a last line end or not), so that saving
-// keeps the file as it was, byte for byte when the text did not change.
+// A program file as the editor sees it: its text, and how it was stored (UTF-8
+// with or without a byte-order mark, UTF-16 or Windows-1252, CRLF or LF, a last
+// line end or not), so that saving keeps the file as it was, byte for byte when
+// the text did not change.
 #pragma once
 
 #include <string>
+
+#include "engine/text_file.h"
 
 namespace app {
 
@@ -24,15 +27,15 @@ public:
     const std::string& Path() const { return path_; }
     // UTF-8, lines separated by "\n".
     const std::string& Text() const { return text_; }
-    bool IsWindows1252() const { return windows1252_; }
+    bool IsWindows1252() const { return encoding_ == engine::TextEncoding::Windows1252; }
 
 private:
-    std::string Encode(const std::string& text, bool& windows1252) const;
+    std::string Encode(const std::string& text, engine::TextEncoding& encoding) const;
 
     std::string path_;
     std::string bytes_;
     std::string text_;
-    bool windows1252_ = false;
+    engine::TextEncoding encoding_ = engine::TextEncoding::Utf8;
     bool byteOrderMark_ = false;
     std::string lineEnd_ = "\n";
     bool finalLineEnd_ = true;

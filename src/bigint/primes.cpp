@@ -8,8 +8,6 @@ namespace bigint {
 
 namespace {
 
-__extension__ typedef __int128 Wide;
-
 constexpr uint8_t kMaskOfResidue[6] = {0, 2, 4, 8, 0, 32};
 
 __extension__ typedef unsigned __int128 UnsignedWide;
@@ -22,6 +20,11 @@ constexpr int64_t kLargestPrime64 = 9223372036854775783;
 
 uint64_t MultiplyModulo(uint64_t a, uint64_t b, uint64_t n) {
     return static_cast<uint64_t>(static_cast<UnsignedWide>(a) * b % n);
+}
+
+// (a + b) mod n without overflow, for a, b < n up to 2^64 - 1.
+uint64_t AddModulo(uint64_t a, uint64_t b, uint64_t n) {
+    return static_cast<uint64_t>((static_cast<UnsignedWide>(a) + b) % n);
 }
 
 uint64_t PowerModulo(uint64_t base, uint64_t exponent, uint64_t n) {
@@ -84,11 +87,11 @@ uint64_t SplitOff(uint64_t n) {
         uint64_t y = 2, x = 2, saved = 2, product = 1, g = 1;
         for (uint64_t r = 1; g == 1; r *= 2) {
             x = y;
-            for (uint64_t i = 0; i < r; ++i) y = (MultiplyModulo(y, y, n) + c) % n;
+            for (uint64_t i = 0; i < r; ++i) y = AddModulo(MultiplyModulo(y, y, n), c, n);
             for (uint64_t done = 0; done < r && g == 1; done += 64) {
                 saved = y;
                 for (uint64_t i = 0; i < 64 && done + i < r; ++i) {
-                    y = (MultiplyModulo(y, y, n) + c) % n;
+                    y = AddModulo(MultiplyModulo(y, y, n), c, n);
                     product = MultiplyModulo(product, x > y ? x - y : y - x, n);
                 }
                 g = Gcd(product, n);
@@ -96,7 +99,7 @@ uint64_t SplitOff(uint64_t n) {
         }
         if (g == n) {
             do {
-                saved = (MultiplyModulo(saved, saved, n) + c) % n;
+                saved = AddModulo(MultiplyModulo(saved, saved, n), c, n);
                 g = Gcd(x > saved ? x - saved : saved - x, n);
             } while (g == 1);
         }
@@ -117,8 +120,7 @@ void CollectPrimes(uint64_t n, std::vector<uint64_t>& primes) {
 
 // Prime factors with their exponents, in increasing order.
 template <typename Visit>
-void Factorise(int64_t value, Visit visit) {
-    uint64_t n = static_cast<uint64_t>(value);
+void Factorise(uint64_t n, Visit visit) {
     std::vector<uint64_t> primes;
     for (uint64_t p : {2, 3, 5, 7, 11, 13, 17, 19, 23, 29, 31, 37}) {
         while (n % p == 0) {
@@ -142,14 +144,13 @@ void Factorise(int64_t value, Visit visit) {
     for (size_t i = 0; i < primes.size();) {
         size_t j = i;
         while (j < primes.size() && primes[j] == primes[i]) ++j;
-        visit(static_cast<int64_t>(primes[i]), static_cast<int>(j - i));
+        visit(primes[i], static_cast<int>(j - i));
         i = j;
     }
 }
 
-int64_t Saturate(Wide value) {
-    constexpr Wide kMax = INT64_MAX;
-    return static_cast<int64_t>(std::min(value, kMax));
+bool Factorable(WideInteger n) {
+    return n >= 1 && n <= static_cast<WideInteger>(TPrimes::kMaxFactored);
 }
 
 }  // namespace
@@ -194,36 +195,38 @@ int64_t TPrimes::NextPrimeAfter(int64_t n) const {
     return candidate;
 }
 
-int64_t TPrimes::NumberOfDivisors(int64_t n) {
-    if (n < 1) return 0;
-    int64_t count = 1;
-    Factorise(n, [&count](int64_t, int exponent) { count *= exponent + 1; });
+WideInteger TPrimes::NumberOfDivisors(WideInteger n) {
+    if (!Factorable(n)) return 0;
+    WideInteger count = 1;
+    Factorise(static_cast<uint64_t>(n),
+              [&count](uint64_t, int exponent) { count *= exponent + 1; });
     return count;
 }
 
-int64_t TPrimes::SumOfDivisors(int64_t n) {
-    if (n < 1) return 0;
-    Wide sum = 1;
-    Factorise(n, [&sum](int64_t p, int exponent) {
+WideInteger TPrimes::SumOfDivisors(WideInteger n) {
+    if (!Factorable(n)) return 0;
+    // Below 2^64 the sum stays below 2^67.
+    WideInteger sum = 1;
+    Factorise(static_cast<uint64_t>(n), [&sum](uint64_t p, int exponent) {
         // (p^(e+1) - 1) / (p - 1) as 1 + p + ... + p^e
-        Wide term = 1, power = 1;
+        WideInteger term = 1, power = 1;
         for (int i = 0; i < exponent; ++i) {
             power *= p;
             term += power;
         }
         sum *= term;
     });
-    return Saturate(sum);
+    return sum;
 }
 
-int64_t TPrimes::SumOfProperDivisors(int64_t n) {
-    return n < 1 ? 0 : SumOfDivisors(n) - n;
+WideInteger TPrimes::SumOfProperDivisors(WideInteger n) {
+    return Factorable(n) ? SumOfDivisors(n) - n : 0;
 }
 
-int64_t TPrimes::Totient(int64_t n) {
-    if (n < 1) return 0;
-    int64_t result = n;
-    Factorise(n, [&result](int64_t p, int) { result = result / p * (p - 1); });
+WideInteger TPrimes::Totient(WideInteger n) {
+    if (!Factorable(n)) return 0;
+    uint64_t result = static_cast<uint64_t>(n);
+    Factorise(result, [&result](uint64_t p, int) { result = result / p * (p - 1); });
     return result;
 }
 

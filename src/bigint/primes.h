@@ -7,6 +7,8 @@
 
 namespace bigint {
 
+__extension__ typedef __int128 WideInteger;
+
 // A partition count; `message` is set (and value 0) outside the defined range.
 struct PartitionCount {
     long double value = 0;
@@ -28,12 +30,14 @@ public:
     // The smallest prime greater than n (2 for n < 2); 0 when it is beyond 2^63.
     int64_t NextPrimeAfter(int64_t n) const;
 
-    // By the factorisation of n (trial division, Pollard's rho for large factors);
-    // 0 for n < 1. Sums beyond 64 bits saturate.
-    static int64_t NumberOfDivisors(int64_t n);
-    static int64_t SumOfDivisors(int64_t n);
-    static int64_t SumOfProperDivisors(int64_t n);
-    static int64_t Totient(int64_t n);
+    // The divisor functions factor n up to this (the largest 64-bit number).
+    static constexpr uint64_t kMaxFactored = UINT64_MAX;
+    // By the factorisation of n (trial division, Pollard's rho for large factors),
+    // exact: 128 bits hold every result. 0 for n < 1 and beyond kMaxFactored.
+    static WideInteger NumberOfDivisors(WideInteger n);
+    static WideInteger SumOfDivisors(WideInteger n);
+    static WideInteger SumOfProperDivisors(WideInteger n);
+    static WideInteger Totient(WideInteger n);
 
     // Defined for 0 < n < 100000 (Partitions) and 0 < n < 20000 (the others).
     static PartitionCount Partitions(int64_t n);

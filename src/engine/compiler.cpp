@@ -82,10 +82,12 @@ std::string IncludePath(const std::string& name, const CompileOptions& options) 
 void AppendInclude(const std::string& name, const CompileOptions& options, CompiledProgram& out) {
     const std::string path = IncludePath(name, options);
     if (path.empty()) return;
-    const auto lines = ReadTextLines(path);
+    std::string problem;
+    const auto lines = ReadTextLines(path, &problem);
     if (!lines) {
         if (options.host != nullptr) {
-            options.host->ShowMessage(kAppCaption, "Kan " + path + " niet lezen",
+            options.host->ShowMessage(kAppCaption,
+                                      WithProblem("Kan " + path + " niet lezen", problem),
                                       MessageIcon::Warning);
         }
         return;

@@ -67,6 +67,18 @@ void ApplyRangesAndFunctions(const std::vector<std::string>& lines, PlotSettings
 
 const char* const kFunctionNames[] = {"F", "G", "H", "I"};
 
+// A value on one line of the preferences file: each line break (CRLF, LF or CR)
+// becomes a space, so that no part of it reads back as a key of its own.
+std::string OneLine(const std::string& value) {
+    std::string out;
+    out.reserve(value.size());
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+        out += value[i] == '\r' || value[i] == '\n' ? ' ' : value[i];
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<std::string> LookupSetting(const std::vector<std::string>& lines,
@@ -160,16 +172,16 @@ void ResetForNewProgram(PlotSettings& settings) {
 
 std::vector<std::string> PreferencesLines(const PlotSettings& s) {
     std::vector<std::string> lines = {
-        "xmin=" + s.xmin,
-        "xmax=" + s.xmax,
-        "ymin=" + s.ymin,
-        "ymax=" + s.ymax,
-        "F=" + s.functions[0],
-        "G=" + s.functions[1],
-        "H=" + s.functions[2],
-        "I=" + s.functions[3],
-        "xlabel=" + s.xLabel,
-        "ylabel=" + s.yLabel,
+        "xmin=" + OneLine(s.xmin),
+        "xmax=" + OneLine(s.xmax),
+        "ymin=" + OneLine(s.ymin),
+        "ymax=" + OneLine(s.ymax),
+        "F=" + OneLine(s.functions[0]),
+        "G=" + OneLine(s.functions[1]),
+        "H=" + OneLine(s.functions[2]),
+        "I=" + OneLine(s.functions[3]),
+        "xlabel=" + OneLine(s.xLabel),
+        "ylabel=" + OneLine(s.yLabel),
         std::string("toonxlabel=") + (s.showXLabel ? "ja" : "nee"),
         std::string("toonylabel=") + (s.showYLabel ? "ja" : "nee"),
         std::string("asopties=") + (s.grid ? 'R' : 'r') + (s.ticks ? 'S' : 's') +

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <numeric>
 
 #include "bigint/integer.h"
 #include "builtin_functions.h"
@@ -126,36 +127,6 @@ Real RoundToSevenDigits(Real v) {
     return RoundHalfEven(v * s) / s;
 }
 
-Real Greatest64(Real x) {
-    constexpr Real kLimit = 9223372036854775807.0L;
-    return std::clamp(std::trunc(x), -kLimit, kLimit);
-}
-
-int64_t Gcd64(int64_t a, int64_t b) {
-    uint64_t x = a < 0 ? 0 - static_cast<uint64_t>(a) : static_cast<uint64_t>(a);
-    uint64_t y = b < 0 ? 0 - static_cast<uint64_t>(b) : static_cast<uint64_t>(b);
-    while (y != 0) {
-        const uint64_t r = x % y;
-        x = y;
-        y = r;
-    }
-    return static_cast<int64_t>(x);
-}
-
-Real Gcd(Real a, Real b) {
-    if (std::isnan(a) || std::isnan(b)) return std::numeric_limits<Real>::quiet_NaN();
-    return static_cast<Real>(
-        Gcd64(static_cast<int64_t>(Greatest64(a)), static_cast<int64_t>(Greatest64(b))));
-}
-
-Real Lcm(Real a, Real b) {
-    if (std::isnan(a) || std::isnan(b)) return std::numeric_limits<Real>::quiet_NaN();
-    const auto x = static_cast<int64_t>(Greatest64(a)), y = static_cast<int64_t>(Greatest64(b));
-    if (x == 0 || y == 0) return 0;
-    const __int128 product = static_cast<__int128>(x / Gcd64(x, y)) * y;
-    return static_cast<Real>(product < 0 ? -product : product);
-}
-
 Real Odd(Real x) {
     const Real n = std::trunc(x);
     return Truth(std::isfinite(n) && std::fmod(n, 2) != 0);
@@ -226,16 +197,68 @@ void NextPrime(ParserOperation& op) {
     *op.result = static_cast<Real>(candidate);
 }
 
-// The divisor functions take the argument truncated to a 64-bit integer.
-template <int64_t (*F)(int64_t)>
+// Below 2^64 every integer is exact in a long double; beyond, the value may not
+// be the integer that was meant, so the integer functions refuse it.
+constexpr Real kTwoTo64 = 18446744073709551616.0L;
+
+[[noreturn]] void RefuseBeyond64Bits(const ParserOperation& op, const std::string& text) {
+    if (op.context != nullptr) Show(ContextOf(op), text);
+    throw EMathError("too big");
+}
+
+constexpr char kTotientName[] = "phi";
+constexpr char kProperDivisorsName[] = "sum_of_proper_divisors";
+constexpr char kDivisorSumName[] = "sum_of_divisors";
+constexpr char kDivisorCountName[] = "number_of_divisors";
+
+// The divisor functions take the argument truncated to an integer below 2^64.
+template <bigint::WideInteger (*F)(bigint::WideInteger), const char* Name>
 void DivisorRoutine(ParserOperation& op) {
     const Real n = std::trunc(*op.op1);
-    if (!(n >= -9.2e18L && n <= 9.2e18L)) {
+    if (!std::isfinite(n)) {
         std::feraiseexcept(FE_INVALID);
         *op.result = std::numeric_limits<Real>::quiet_NaN();
         return;
     }
-    *op.result = static_cast<Real>(F(static_cast<int64_t>(n)));
+    if (n >= kTwoTo64) {
+        RefuseBeyond64Bits(
+            op, std::string("fout in ") + Name + ": argument moet kleiner zijn dan 2^64");
+    }
+    *op.result = n < 1 ? 0 : static_cast<Real>(F(static_cast<bigint::WideInteger>(n)));
+}
+
+// |x| truncated, for ggd and kgv.
+uint64_t Magnitude(const ParserOperation& op, Real x, const char* name) {
+    const Real magnitude = std::fabs(std::trunc(x));
+    if (!(magnitude < kTwoTo64)) {
+        RefuseBeyond64Bits(
+            op, std::string("fout in ") + name + ": argumenten moeten tussen -2^64 en 2^64 liggen");
+    }
+    return static_cast<uint64_t>(magnitude);
+}
+
+void Gcd(ParserOperation& op) {
+    if (std::isnan(*op.op1) || std::isnan(*op.op2)) {
+        *op.result = std::numeric_limits<Real>::quiet_NaN();
+        return;
+    }
+    *op.result =
+        static_cast<Real>(std::gcd(Magnitude(op, *op.op1, "ggd"), Magnitude(op, *op.op2, "ggd")));
+}
+
+void Lcm(ParserOperation& op) {
+    if (std::isnan(*op.op1) || std::isnan(*op.op2)) {
+        *op.result = std::numeric_limits<Real>::quiet_NaN();
+        return;
+    }
+    const uint64_t a = Magnitude(op, *op.op1, "kgv"), b = Magnitude(op, *op.op2, "kgv");
+    if (a == 0 || b == 0) {
+        *op.result = 0;
+        return;
+    }
+    // Up to 128 bits; the long double keeps its first 64.
+    __extension__ typedef unsigned __int128 UnsignedWide;
+    *op.result = static_cast<Real>(static_cast<UnsignedWide>(a / std::gcd(a, b)) * b);
 }
 
 template <bigint::PartitionCount (*F)(int64_t)>
@@ -370,19 +393,24 @@ void RegisterExtraFunctions(TParser& parser, int parserNumber, FunctionContext& 
     parser.RegisterFunction1("oneven", Routine1<Odd>);
     parser.RegisterFunction1("INVNORM", Routine1<InverseNormalRoutine>);
     parser.RegisterFunction2("ARCTAN2", Routine2<ArcTan2>);
-    parser.RegisterFunction1("phi", DivisorRoutine<bigint::TPrimes::Totient>);
-    parser.RegisterFunction1("sum_of_proper_divisors",
-                             DivisorRoutine<bigint::TPrimes::SumOfProperDivisors>);
-    parser.RegisterFunction1("sum_of_divisors", DivisorRoutine<bigint::TPrimes::SumOfDivisors>);
+    parser.RegisterFunction1("phi", DivisorRoutine<bigint::TPrimes::Totient, kTotientName>,
+                             &context);
+    parser.RegisterFunction1(
+        "sum_of_proper_divisors",
+        DivisorRoutine<bigint::TPrimes::SumOfProperDivisors, kProperDivisorsName>, &context);
+    parser.RegisterFunction1("sum_of_divisors",
+                             DivisorRoutine<bigint::TPrimes::SumOfDivisors, kDivisorSumName>,
+                             &context);
     parser.RegisterFunction1("number_of_divisors",
-                             DivisorRoutine<bigint::TPrimes::NumberOfDivisors>);
+                             DivisorRoutine<bigint::TPrimes::NumberOfDivisors, kDivisorCountName>,
+                             &context);
     parser.RegisterFunction1("partitions", PartitionRoutine<bigint::TPrimes::Partitions>, &context);
     parser.RegisterFunction1("partitions_into_distinct_parts",
                              PartitionRoutine<bigint::TPrimes::PartitionsDistinct>, &context);
     parser.RegisterFunction1("partitions_into_prime_parts",
                              PartitionRoutine<bigint::TPrimes::PartitionsPrime>, &context);
-    parser.RegisterFunction2("ggd", Routine2<Gcd>);
-    parser.RegisterFunction2("kgv", Routine2<Lcm>);
+    parser.RegisterFunction2("ggd", Gcd, &context);
+    parser.RegisterFunction2("kgv", Lcm, &context);
 }
 
 }  // namespace expr

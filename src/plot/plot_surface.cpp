@@ -1,12 +1,13 @@
 // TPlotSurface: world coordinates in, figures out on every device the surface draws on.
 #include "plot/plot_surface.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
+#include "export/whole_file.h"
 #include "plot/drawing_objects.h"
 #include "plot/flood_fill.h"
 #include "plot/side_axes.h"
@@ -404,14 +405,14 @@ void TPlotSurface::SetBitmap(const QImage& image) {
 }
 
 bool TPlotSurface::SavePng(const std::string& path) const {
-    // QSaveFile writes next to the target and renames only when everything was written.
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!impl_->bitmap.save(&file, "PNG")) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveImage(path, "PNG");
+}
+
+bool TPlotSurface::SaveImage(const std::string& path, const char* format) const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !impl_->bitmap.save(&buffer, format)) return false;
+    return exporter::WriteWholeFile(path, bytes.toStdString());
 }
 
 Colour TPlotSurface::PixelColour(int column, int row) const {

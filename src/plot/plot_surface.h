@@ -147,6 +147,8 @@ public:
     void SetBitmap(const QImage& image);            // copied in at (0,0), e.g. a snapshot
     bool SavePng(const std::string& path) const;    // false, and the old file kept, on failure
     Colour PixelColour(int column, int row) const;  // white outside the bitmap
+    // The picture in an image format Qt knows ("PNG", "BMP"), saved as SavePng saves it.
+    bool SaveImage(const std::string& path, const char* format) const;
 
     // The 3D box and view values; only stored and validated.
     Real D3WorldX1 = -1, D3WorldY1 = -1, D3WorldZ1 = -1;

@@ -3,6 +3,8 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -262,6 +264,74 @@ TEST_F(BatchTest, UsageAndFileErrorsExitTwo) {
                                 ": asdikte: 'dik' is geen geldig geheel getal\n");
     EXPECT_EQ(Zorvat({"--eval", "x", "--var", "x=twee"}).status, 2);
     EXPECT_FALSE(fs::exists(dir / "geen"));
+}
+
+// Regression: --pdf, --eepic and --save-prefs replaced a link with a plain file, and
+// an export into a full device replaced the node (as root) or reported success.
+TEST_F(BatchTest, ExportsWriteThroughLinksAndReportFullDevices) {
+    const std::string program = Write("p.txt", "lijn(0;0;1;1)\n");
+    // Made here, so that a faulty writer can only replace this node; without the
+    // right to make one, the system's own, which then cannot be replaced either.
+    fs::path full = dir / "vol";
+    if (::mknod(full.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0) full = "/dev/full";
+    for (const std::string option : {"--pdf", "--eepic", "--png", "--save-prefs"}) {
+        const fs::path real = dir / ("echt" + option), link = dir / ("link" + option);
+        Write(real.filename().string(), "oud");
+        fs::create_symlink(real.filename(), link);
+        Result r = Zorvat({"--batch", program, option, link.string()});
+        EXPECT_EQ(r.status, 0) << option << ": " << r.err;
+        EXPECT_TRUE(fs::is_symlink(link)) << option;
+        EXPECT_GT(fs::file_size(real), 3u) << option;
+
+        r = Zorvat({"--batch", program, option, full.string()});
+        EXPECT_EQ(r.status, 2) << option;
+        EXPECT_NE(r.err, "") << option;
+        EXPECT_TRUE(fs::is_character_file(full)) << option;
+    }
+}
+
+// Regression: a folder ran as an empty program with exit 0, and /dev/zero was read
+// until the memory ran out.
+TEST_F(BatchTest, FoldersDevicesAndHugeFilesAreNoInput) {
+    const std::string program = Write("p.txt", "a:=1\n");
+    const std::string folder = dir.string(), huge = Write("groot.txt", "");
+    fs::resize_file(huge, 65 * 1024 * 1024);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--batch", folder}, "kan programma '" + folder + "' niet lezen: het is een map"},
+        {{"--compile", folder}, "kan programma '" + folder + "' niet lezen: het is een map"},
+        {{"--batch", program, "--prefs", folder},
+         "kan voorkeuren '" + folder + "' niet lezen: het is een map"},
+        {{"--batch", "/dev/zero"},
+         "kan programma '/dev/zero' niet lezen: het is geen gewoon bestand"},
+        {{"--batch", huge},
+         "kan programma '" + huge + "' niet lezen: het bestand is te groot (meer dan 64 MB)"},
+    };
+    for (const auto& [args, message] : cases) {
+        const Result r = Zorvat(args);
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_EQ(r.err.rfind("zorvat: " + message + "\n", 0), 0u) << r.err;
+    }
+}
+
+// Regression: a byte-order mark hid the first line of a program, include or
+// preferences file (xmin=-10 was dropped), and UTF-16 files ran as nothing.
+TEST_F(BatchTest, ByteOrderMarksAndUtf16FilesAreRead) {
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("eind\r\n")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    Write("deel.txt", utf16);
+    const Result compiled =
+        Zorvat({"--compile", Write("p.txt", "\xEF\xBB\xBFxmin=-10\r\n&deel.txt\r\n")});
+    EXPECT_EQ(compiled.status, 0) << compiled.err;
+    EXPECT_EQ(compiled.out, "xmin=-10\neind\n");
+
+    const std::string saved = (dir / "uit.txt").string();
+    const Result r = Zorvat({"--batch", Write("leeg.txt", ""), "--prefs",
+                             Write("v.txt", "\xEF\xBB\xBFxmin=-10\r\n"), "--save-prefs", saved});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Slurp(saved).rfind("xmin=-10\r\n", 0), 0u);
 }
 
 TEST_F(BatchTest, MalformedInputNeverCrashes) {

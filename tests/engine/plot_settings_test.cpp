@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/text_file.h"
+
 using engine::PlotSettings;
 
 TEST(PlotSettings, LookupTakesTheFirstMatchingKeyWithoutRegardToCase) {
@@ -110,4 +112,22 @@ TEST(PlotSettings, PreferencesIgnoreProgramOnlyKeys) {
     EXPECT_EQ(problems, std::vector<std::string>{"Fdikte: 'dik' is geen geldig geheel getal"});
     EXPECT_EQ(s.graphWidths[0], 1);
     EXPECT_EQ(s.graphWidths[1], 3);
+}
+
+// Regression: a value with a line break (from --set or koppel$) wrote a second line
+// that read back as a key of its own: xlabel "abc\nroosterkleur=255" set the grid.
+TEST(PlotSettings, LineBreaksInValuesNeverBecomeKeys) {
+    PlotSettings s;
+    s.xLabel = "abc\nroosterkleur=255";
+    s.yLabel = "a\r\nb\rc";
+    s.functions[1] = "x\nasdikte=3\n";
+    std::string file;
+    for (const auto& line : engine::PreferencesLines(s)) file += line + "\r\n";
+    PlotSettings back;
+    EXPECT_TRUE(engine::ApplyPreferences(engine::SplitTextLines(file), back).empty());
+    EXPECT_EQ(back.xLabel, "abc roosterkleur=255");
+    EXPECT_EQ(back.yLabel, "a b c");
+    EXPECT_EQ(back.functions[1], "x asdikte=3 ");
+    EXPECT_EQ(back.gridColour.own, s.gridColour.own);
+    EXPECT_EQ(back.axesWidth.own, s.axesWidth.own);
 }

@@ -130,6 +130,53 @@ TEST_F(FunctionLibraryTest, PrimesDivisorsAndPartitions) {
     EXPECT_EQ(messages, std::vector<std::string>{"5E18 tegroot"});
 }
 
+// Regression: the integer functions clamped at 2^63 and gave wrong numbers
+// (sum_of_divisors(9.2E18) = 2^63 - 1, ggd(1E19,5) = 1) or failed (phi of the largest
+// prime below 2^63). Values from Python's integers, rounded to 64 bits of mantissa.
+TEST_F(FunctionLibraryTest, IntegerFunctionsAtTheLimitsOf64Bits) {
+    std::vector<std::string> messages;
+    context.showMessage = [&messages](const std::string& text) { messages.push_back(text); };
+    const std::pair<const char*, Real> cases[] = {
+        {"sum_of_divisors(9.2E18)", 23999977111810114800.0L},
+        {"sum_of_proper_divisors(9.2E18)", 14799977111810114800.0L},
+        {"number_of_divisors(9.2E18)", 720},
+        {"phi(9223372036854775783)", 9223372036854775782.0L},
+        {"sum_of_divisors(9223372036854775808)", 18446744073709551615.0L},  // 2^63
+        {"sum_of_proper_divisors(9223372036854775809)", 5497268410206344191.0L},
+        {"phi(9223372036854775809)", 5688765822212629632.0L},
+        {"number_of_divisors(9223372036854775809)", 64},
+        {"phi(18446744073709551557)", 18446744073709551556.0L},  // a prime near 2^64
+        {"sum_of_proper_divisors(18446744073709551557)", 1},
+        {"phi(18446744073709551615)", 9208981628670443520.0L},
+        {"sum_of_divisors(18446744073709551615)", 31421980989189888768.0L},
+        {"number_of_divisors(18446744073709551615)", 128},
+        {"number_of_divisors(-1E30)", 0},
+        {"ggd(1E19,5)", 5},
+        {"ggd(-18446744073709551615,255)", 255},
+        {"kgv(1E19,3)", 3E19L},
+        {"kgv(18446744073709551615,18446744073709551614)",
+         340282366920938463408034375210639556608.0L},
+        {"ispriem(4611686018427387847)", 1},  // the largest prime below 2^62
+        {"volgendepriem(4611686018427387817)", 4611686018427387847.0L},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(Value(text), value) << text;
+    }
+    EXPECT_TRUE(messages.empty());
+    // Beyond 2^64 a long double need not be the integer meant: refused, never a number.
+    const std::pair<const char*, const char*> refused[] = {
+        {"phi(18446744073709551616)", "fout in phi: argument moet kleiner zijn dan 2^64"},
+        {"sum_of_divisors(1E30)", "fout in sum_of_divisors: argument moet kleiner zijn dan 2^64"},
+        {"ggd(1E20,5)", "fout in ggd: argumenten moeten tussen -2^64 en 2^64 liggen"},
+        {"kgv(3,-1E20)", "fout in kgv: argumenten moeten tussen -2^64 en 2^64 liggen"},
+    };
+    for (const auto& [text, message] : refused) {
+        messages.clear();
+        EXPECT_THROW(Value(text), expr::EMathError) << text;
+        EXPECT_EQ(messages, std::vector<std::string>{message}) << text;
+    }
+}
+
 TEST(FunctionLibraryParsers, SomeFunctionsOnSomeParsersOnly) {
     expr::FunctionContext context;
     expr::TParser third, fourth;
