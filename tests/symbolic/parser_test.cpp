@@ -113,6 +113,12 @@ TEST(SymbolicParser, RefusesDeepNestingWithAMessage) {
     std::string sum = "x";
     for (int i = 0; i < 5000; ++i) sum += "+x";
     EXPECT_EQ(Parsed(sum), "error: expression nested too deeply");
+    // Regression: only brackets counted, so a power chain 31 000 deep overflowed the stack.
+    for (const std::string link : {"x^", "-x^", "2x^+"}) {
+        std::string chain;
+        for (int i = 0; i < 31000; ++i) chain += link;
+        EXPECT_EQ(Parsed(chain + "x"), "error: expression nested too deeply") << link;
+    }
     EXPECT_EQ(Parsed(std::string(400, '(') + "x" + std::string(400, ')')), "x");
 }
 
