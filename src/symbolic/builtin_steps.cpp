@@ -5,6 +5,7 @@
 
 #include "decimal_arithmetic.h"
 #include "numeric_evaluator.h"
+#include "stack_guard.h"
 
 namespace symbolic {
 
@@ -128,6 +129,7 @@ NodeRef BuiltinSteps::Compare(const NodeRef& node) {
 
 NodeRef BuiltinSteps::Substitute(const NodeRef& e, const Knoten* a, const NodeRef& b) {
     if (e.get() == a) return b;
+    StackGuard::Check();
     if (e->IsLeaf()) return e;
     if (e->kind() == Kind::Function) {
         if (e->right() == nullptr || e->right()->kind() == Kind::Comma ||
@@ -158,6 +160,7 @@ NodeRef BuiltinSteps::NumberNode(double value) {
 }
 
 NodeRef BuiltinSteps::Approximate(const NodeRef& x) {
+    StackGuard::Check();
     if (const auto value = NumericEvaluator::Evaluate(x.get())) return NumberNode(*value);
     if (x->IsLeaf()) return x;
     NodeRef left = x->left() ? Approximate(x->leftRef()) : NodeRef();

@@ -52,9 +52,19 @@ void NodeManager::ForgetNormalForms() {
     dropped.clear();
 }
 
+// A chain of nodes held only by each other (children, cached normal forms) can be far deeper
+// than any tree, so deleting one must not recurse into the next: those wait in a list.
 void NodeManager::Free(Knoten* node) {
-    nodes_.erase(KeyOf(node->kind(), node->text(), node->left(), node->right()));
-    delete node;
+    unreferenced_.push_back(node);
+    if (freeing_) return;
+    freeing_ = true;
+    while (!unreferenced_.empty()) {
+        Knoten* next = unreferenced_.back();
+        unreferenced_.pop_back();
+        nodes_.erase(KeyOf(next->kind(), next->text(), next->left(), next->right()));
+        delete next;
+    }
+    freeing_ = false;
 }
 
 }  // namespace symbolic

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "knoten.h"
 
@@ -51,6 +52,9 @@ private:
     void Free(Knoten* node);
 
     std::unordered_map<Key, Knoten*, KeyHash> nodes_;
+    // Nodes whose last reference went while another node was being freed.
+    std::vector<Knoten*> unreferenced_;
+    bool freeing_ = false;
 };
 
 }  // namespace symbolic

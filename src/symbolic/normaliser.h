@@ -16,6 +16,9 @@ public:
     // A request may do this much work (steps, match calls, comparisons); a rule set that
     // rewrites in a cycle, or a monstrous expression, ends with an error instead of hanging.
     static constexpr long kWorkBudget = 30'000'000;
+    // Rewriting a result's parts nests; a rule that grows its own redex (h(x) -> h(x)+1) or a
+    // long recursion such as int(x^20000*cos(x),x) would otherwise exhaust the stack.
+    static constexpr int kMaxRewriteDepth = 2000;
 
     Normaliser(NodeManager& manager, const RuleBase& rules)
         : manager_(manager), rules_(rules), builtins_(manager), budget_(kWorkBudget) {}
@@ -44,6 +47,7 @@ private:
     const RuleBase& rules_;
     BuiltinSteps builtins_;
     WorkBudget budget_;
+    int depth_ = 0;
 };
 
 }  // namespace symbolic

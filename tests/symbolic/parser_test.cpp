@@ -103,6 +103,22 @@ TEST(SymbolicParser, NodesAreFreedWithTheirLastReference) {
     EXPECT_EQ(manager.NodeCount(), 0u);
 }
 
+// Regression: freeing recursed once per node, so dropping the head of a long chain of cached
+// normal forms overflowed the stack.
+TEST(SymbolicParser, FreesLongChainsWithoutRecursion) {
+    NodeManager manager;
+    {
+        const NodeRef head = manager.Leaf(Kind::Variable, "v0");
+        Knoten* last = head.get();
+        for (int i = 1; i < 150000; ++i) {
+            last->normalForm = manager.Leaf(Kind::Variable, "v" + std::to_string(i));
+            last = last->normalForm.get();
+        }
+        EXPECT_EQ(manager.NodeCount(), 150000u);
+    }
+    EXPECT_EQ(manager.NodeCount(), 0u);
+}
+
 // Regression: deeply nested input used to exhaust the stack.
 TEST(SymbolicParser, RefusesDeepNestingWithAMessage) {
     const std::string deep = std::string(10000, '(') + "x" + std::string(10000, ')');
