@@ -2,7 +2,6 @@
 // makes long requests quadratic.
 #include "node_manager.h"
 
-#include <cctype>
 #include <functional>
 #include <vector>
 
@@ -26,7 +25,7 @@ size_t NodeManager::KeyHash::operator()(const Key& key) const {
 NodeManager::Key NodeManager::KeyOf(Kind kind, const std::string& text, const Knoten* left,
                                     const Knoten* right) {
     Key key{kind, text, left, right};
-    for (char& c : key.folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : key.folded) c = FoldCase(c);
     return key;
 }
 
@@ -37,6 +36,7 @@ NodeRef NodeManager::Make(Kind kind, const std::string& text, const NodeRef& lef
     const int depth = 1 + std::max(left ? left->depth() : 0, right ? right->depth() : 0);
     if (depth > kMaxTreeDepth) throw ESymbolicError("expression nested too deeply");
     auto* node = new Knoten(this, kind, text, left, right);
+    ++nodesBuilt_;
     nodes_.emplace(std::move(key), node);
     return NodeRef(node);
 }

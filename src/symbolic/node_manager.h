@@ -33,6 +33,8 @@ public:
     }
 
     size_t NodeCount() const { return nodes_.size(); }
+    // Nodes created so far, for charging them to a work budget.
+    size_t NodesBuilt() const { return nodesBuilt_; }
     // Drops every cached normal form, so that a rule added at run time applies everywhere.
     void ForgetNormalForms();
 
@@ -55,6 +57,7 @@ private:
     // Nodes whose last reference went while another node was being freed.
     std::vector<Knoten*> unreferenced_;
     bool freeing_ = false;
+    size_t nodesBuilt_ = 0;
 };
 
 }  // namespace symbolic

@@ -46,8 +46,11 @@ bool IsApplicationOf(const Knoten* node, const char* name) {
 
 }  // namespace
 
+// Nodes built since the last tick are charged with it.
 void Normaliser::Tick() {
-    budget_.Spend();
+    const size_t built = manager_.NodesBuilt();
+    budget_.Spend(1 + static_cast<long>(built - nodesBuilt_) * WorkBudget::kNewNodeUnits);
+    nodesBuilt_ = built;
 }
 
 NodeRef Normaliser::Normalise(const NodeRef& start) {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
+#include "builtin_steps.h"
 #include "decimal_arithmetic.h"
 #include "symbolic_answer.h"
 
@@ -156,6 +158,29 @@ TEST(SymbolicDecimalArithmetic, DivisionAndGcdAgreeWithMultiplication) {
             EXPECT_EQ(DecimalArithmetic::Gcd(aReduced, bReduced), "1") << a << ", " << b;
         }
     }
+}
+
+// Regression: arithmetic cost one budget unit however long its numbers, so requests on
+// 5000-digit numbers ran for minutes within their budget.
+TEST(SymbolicDecimalArithmetic, LongNumbersCostMoreOfTheWorkBudget) {
+    using namespace symbolic;
+    NodeManager manager;
+    WorkBudget budget(1'000'000'000);
+    BuiltinSteps steps(manager, budget);
+    const auto cost = [&](Kind kind, const std::string& a, const std::string& b) {
+        const long before = budget.used();
+        steps.Apply(manager.Binary(kind, manager.Number(a), manager.Number(b)));
+        return budget.used() - before;
+    };
+    const std::string sevens(4999, '7');
+    const std::string threes(4999, '3');
+    const std::string half(2499, '3');
+    const std::tuple<Kind, std::string, std::string> cases[] = {
+        {Kind::Plus, sevens, threes},   {Kind::Minus, sevens, threes}, {Kind::Times, half, half},
+        {Kind::Divide, sevens, threes}, {Kind::Less, sevens, threes},
+    };
+    for (const auto& [kind, a, b] : cases)
+        EXPECT_GT(cost(kind, a, b), 100 * cost(kind, "7", "3")) << static_cast<int>(kind);
 }
 
 }  // namespace
