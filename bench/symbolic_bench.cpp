@@ -1,5 +1,6 @@
 // Times libsymbolic on 100 typical requests (derivatives, antiderivatives, substitution,
-// approximation, LaTeX) and prints the median and slowest time per request.
+// approximation, LaTeX) and prints the median and slowest time per request; then times hostile
+// requests, each of which should end within two seconds.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -132,6 +133,55 @@ double MedianMicroseconds(const char* request, double& first) {
     return times[kRuns / 2];
 }
 
+std::string Repeated(const std::string& part, int count, const std::string& end) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += part;
+    return text + end;
+}
+
+std::string Nested(const std::string& function, int depth) {
+    std::string text = "x";
+    for (int i = 0; i < depth; ++i) text = function + "(" + text + ")";
+    return text;
+}
+
+// Deep, endless and big-number requests of at most 100 KB; the macros come first.
+std::vector<std::string> HostileRequests() {
+    std::string fractions;
+    for (int i = 0; i < 900; ++i) {
+        if (i > 0) fractions += "+";
+        fractions += std::to_string(1000003 + 7 * i) + std::string(44, '7') + "/" +
+                     std::to_string(2000003 + 11 * i) + std::string(44, '3');
+    }
+    std::string factors;
+    for (int i = 1; i < 999; ++i) factors += (i > 1 ? "*" : "") + std::to_string(i);
+    return {
+        "_ADD_MACRO(grows(x),grows(x)+1)",
+        "_ADD_MACRO(nests(x),nests(nests(x)))",
+        "_ADD_MACRO(counts(x),counts(x+1))",
+        "_ADD_MACRO(down(n),IF(n>0,down(n-1),0))",
+        Repeated("x^", 31000, "x"),
+        "int(x^20000*cos(x),x)",
+        "int(x^17600*sin(x),x)",
+        "int(x^50000*exp(x),x)",
+        "int(x^50000*sin(2*x),x)",
+        "grows(2)",
+        "nests(1)",
+        "counts(1)",
+        "diff(" + Nested("sin", 995) + ",x)",
+        "diff(x^2,x," + std::string(1000, '9') + ")",
+        "diff(x^2,x,10000)",
+        "down(10^4999)",
+        std::string(4999, '9') + "/" + std::string(4998, '7') + "1",
+        "APPROX(" + std::string(4999, '9') + "/" + std::string(4998, '7') + "1)",
+        fractions,
+        factors,
+        "int(x^2,x," + std::string(1600, '8') + "," + std::string(1600, '9') + ")",
+        "2^16000",
+        "9^9^9^9",
+    };
+}
+
 }  // namespace
 
 int main() {
@@ -157,5 +207,20 @@ int main() {
                 static_cast<size_t>(std::count_if(times.begin(), times.end(),
                                                   [](const auto& t) { return t.first < 1000; })),
                 times.size());
+
+    std::printf("\nhostile requests, one call each:\n");
+    std::vector<char> buffer(1 << 16);
+    double slowest = 0;
+    for (const std::string& request : HostileRequests()) {
+        const auto start = Clock::now();
+        const int length =
+            symbolic_calculate(request.c_str(), buffer.data(), static_cast<int>(buffer.size()));
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        slowest = std::max(slowest, ms);
+        const std::string shown = request.size() > 40 ? request.substr(0, 37) + "..." : request;
+        std::printf("%9.1f ms  %-40s  %s%.40s\n", ms, shown.c_str(), length < 0 ? "error: " : "",
+                    buffer.data());
+    }
+    std::printf("slowest hostile request: %.1f ms (goal: under 2000 ms)\n", slowest);
     return 0;
 }

@@ -5,6 +5,8 @@
 
 #include "decimal_arithmetic.h"
 #include "numeric_evaluator.h"
+#include "stack_guard.h"
+#include "symbolic_error.h"
 
 namespace symbolic {
 
@@ -30,6 +32,16 @@ bool IsInteger(const Knoten* node) {
     return node != nullptr && node->kind() == Kind::Integer;
 }
 
+// One budget unit is about the time of one rewrite step; these rates keep arithmetic on long
+// numbers within that.
+constexpr long kDigitsPerUnit = 8;          // additions, subtractions, comparisons
+constexpr long kDigitPairsPerUnit = 500;    // products, quotients, powers, roots
+constexpr long kGcdDigitPairsPerUnit = 16;  // Euclid divides once per few digits
+
+long Length(const std::string& digits) {
+    return static_cast<long>(digits.size());
+}
+
 }  // namespace
 
 bool BuiltinSteps::ThreeArguments(const Knoten* node, Knoten*& a, Knoten*& b, Knoten*& c) {
@@ -41,6 +53,14 @@ bool BuiltinSteps::ThreeArguments(const Knoten* node, Knoten*& a, Knoten*& b, Kn
     b = first->right();
     c = arguments->right();
     return true;
+}
+
+void BuiltinSteps::ChargeLinear(const std::string& a, const std::string& b) {
+    budget_.Spend(1 + (Length(a) + Length(b)) / kDigitsPerUnit);
+}
+
+void BuiltinSteps::ChargeQuadratic(const std::string& a, const std::string& b) {
+    budget_.Spend(1 + Length(a) * Length(b) / kDigitPairsPerUnit);
 }
 
 NodeRef BuiltinSteps::Apply(const NodeRef& node) {
@@ -58,13 +78,18 @@ NodeRef BuiltinSteps::Apply(const NodeRef& node) {
             return node;
         case Kind::Function: {
             if (SameName(node->text(), "SQRT") && IsInteger(node->right())) {
-                if (auto root = Arith::SquareRoot(node->right()->text()))
-                    return manager_.Number(*root);
+                const std::string& n = node->right()->text();
+                ChargeQuadratic(n, n);
+                if (auto root = Arith::SquareRoot(n)) return manager_.Number(*root);
                 return node;
             }
             Knoten *e, *a, *b;
             if (SameName(node->text(), "SUBST") && ThreeArguments(node.get(), e, a, b))
                 return Substitute(NodeRef(e), a, NodeRef(b));
+            // An order of 1000 digits would otherwise count down one derivative at a time.
+            if (SameName(node->text(), "DIFF") && ThreeArguments(node.get(), e, a, b) &&
+                IsInteger(b) && Arith::Compare(b->text(), std::to_string(kMaxDerivativeOrder)) > 0)
+                throw ESymbolicError("order of derivative too large");
             return node;
         }
         default:
@@ -77,12 +102,18 @@ NodeRef BuiltinSteps::Arithmetic(const NodeRef& node) {
     const std::string& b = node->right()->text();
     switch (node->kind()) {
         case Kind::Plus:
+            ChargeLinear(a, b);
             return manager_.Number(Arith::Add(a, b));
         case Kind::Times:
+            ChargeQuadratic(a, b);
             return manager_.Number(Arith::Multiply(a, b));
-        case Kind::Power:
-            return manager_.Number(Arith::Power(a, b));
+        case Kind::Power: {
+            const std::string power = Arith::Power(a, b);
+            ChargeQuadratic(power, power);
+            return manager_.Number(power);
+        }
         case Kind::Minus:
+            ChargeLinear(a, b);
             if (a == "0") return node;  // the way -b is written
             if (b == "0") return node->leftRef();
             if (Arith::Compare(a, b) >= 0) return manager_.Number(Arith::Subtract(a, b));
@@ -91,8 +122,11 @@ NodeRef BuiltinSteps::Arithmetic(const NodeRef& node) {
         case Kind::Divide: {
             if (b == "0") return node;  // the rules decide about a division by zero
             if (a == "0") return node->leftRef();
+            budget_.Spend(1 + Length(a) * Length(b) / kGcdDigitPairsPerUnit);
             const std::string divisor = Arith::Gcd(a, b);
             if (divisor == "1") return node;
+            ChargeQuadratic(a, divisor);
+            ChargeQuadratic(b, divisor);
             return manager_.Binary(Kind::Divide, manager_.Number(Arith::Divide(a, divisor).first),
                                    manager_.Number(Arith::Divide(b, divisor).first));
         }
@@ -104,6 +138,7 @@ NodeRef BuiltinSteps::Arithmetic(const NodeRef& node) {
 NodeRef BuiltinSteps::Compare(const NodeRef& node) {
     int order = 0;
     if (IsInteger(node->left()) && IsInteger(node->right())) {
+        ChargeLinear(node->left()->text(), node->right()->text());
         order = Arith::Compare(node->left()->text(), node->right()->text());
     } else {
         const auto a = NumericEvaluator::Evaluate(node->left());
@@ -128,6 +163,7 @@ NodeRef BuiltinSteps::Compare(const NodeRef& node) {
 
 NodeRef BuiltinSteps::Substitute(const NodeRef& e, const Knoten* a, const NodeRef& b) {
     if (e.get() == a) return b;
+    StackGuard::Check();
     if (e->IsLeaf()) return e;
     if (e->kind() == Kind::Function) {
         if (e->right() == nullptr || e->right()->kind() == Kind::Comma ||
@@ -158,6 +194,7 @@ NodeRef BuiltinSteps::NumberNode(double value) {
 }
 
 NodeRef BuiltinSteps::Approximate(const NodeRef& x) {
+    StackGuard::Check();
     if (const auto value = NumericEvaluator::Evaluate(x.get())) return NumberNode(*value);
     if (x->IsLeaf()) return x;
     NodeRef left = x->left() ? Approximate(x->leftRef()) : NodeRef();

@@ -4,12 +4,17 @@
 
 #include "knoten.h"
 #include "node_manager.h"
+#include "work_budget.h"
 
 namespace symbolic {
 
 class BuiltinSteps {
 public:
-    explicit BuiltinSteps(NodeManager& manager) : manager_(manager) {}
+    // diff(u,x,n) takes n steps, each with arithmetic on n; larger orders are refused.
+    static constexpr int kMaxDerivativeOrder = 10000;
+
+    // Big-number arithmetic is charged to the budget by the digits it works on.
+    BuiltinSteps(NodeManager& manager, WorkBudget& budget) : manager_(manager), budget_(budget) {}
 
     // The node after one built-in step, or the node itself when none applies.
     NodeRef Apply(const NodeRef& node);
@@ -26,8 +31,11 @@ private:
     NodeRef Arithmetic(const NodeRef& node);
     NodeRef Compare(const NodeRef& node);
     NodeRef NumberNode(double value);
+    void ChargeLinear(const std::string& a, const std::string& b);
+    void ChargeQuadratic(const std::string& a, const std::string& b);
 
     NodeManager& manager_;
+    WorkBudget& budget_;
 };
 
 }  // namespace symbolic

@@ -1,4 +1,4 @@
-// Schoolbook arithmetic on digit strings; products go through base-10^9 limbs.
+// Schoolbook arithmetic on digit strings; products and quotients go through base-10^9 limbs.
 #include "decimal_arithmetic.h"
 
 #include <algorithm>
@@ -20,9 +20,11 @@ std::string Trimmed(std::string digits) {
     return first == std::string::npos ? "0" : digits.substr(first);
 }
 
-// Least significant limb first.
-std::vector<uint64_t> ToLimbs(const std::string& digits) {
-    std::vector<uint64_t> limbs;
+using Limbs = std::vector<uint64_t>;
+
+// Least significant limb first; zero is one zero limb.
+Limbs ToLimbs(const std::string& digits) {
+    Limbs limbs;
     for (size_t end = digits.size(); end > 0;) {
         const size_t start = end >= kLimbDigits ? end - kLimbDigits : 0;
         limbs.push_back(std::stoull(digits.substr(start, end - start)));
@@ -31,7 +33,7 @@ std::vector<uint64_t> ToLimbs(const std::string& digits) {
     return limbs;
 }
 
-std::string FromLimbs(const std::vector<uint64_t>& limbs) {
+std::string FromLimbs(const Limbs& limbs) {
     std::string digits;
     for (size_t i = limbs.size(); i-- > 0;) {
         std::string part = std::to_string(limbs[i]);
@@ -39,6 +41,101 @@ std::string FromLimbs(const std::vector<uint64_t>& limbs) {
         digits += part;
     }
     return Trimmed(digits);
+}
+
+void DropLeadingZeros(Limbs& limbs) {
+    while (limbs.size() > 1 && limbs.back() == 0) limbs.pop_back();
+}
+
+// Quotient of a / small, remainder in remainder; small < kLimbBase.
+Limbs ShortDivision(const Limbs& a, uint64_t small, uint64_t& remainder) {
+    Limbs quotient(a.size(), 0);
+    remainder = 0;
+    for (size_t i = a.size(); i-- > 0;) {
+        const uint64_t value = remainder * kLimbBase + a[i];
+        quotient[i] = value / small;
+        remainder = value % small;
+    }
+    DropLeadingZeros(quotient);
+    return quotient;
+}
+
+Limbs MultiplySmall(const Limbs& a, uint64_t small) {
+    Limbs product(a.size() + 1, 0);
+    uint64_t carry = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const uint64_t value = a[i] * small + carry;
+        product[i] = value % kLimbBase;
+        carry = value / kLimbBase;
+    }
+    product[a.size()] = carry;
+    return product;
+}
+
+// Schoolbook long division on limbs (Knuth's algorithm D): each quotient limb is estimated from
+// the leading limbs and corrected at most twice. b must not be zero.
+Limbs LongDivision(const Limbs& a, const Limbs& b, Limbs& remainder) {
+    if (b.size() == 1) {
+        uint64_t rest = 0;
+        Limbs quotient = ShortDivision(a, b[0], rest);
+        remainder = {rest};
+        return quotient;
+    }
+    if (a.size() < b.size()) {
+        remainder = a;
+        return {0};
+    }
+    // Scaling both makes the divisor's top limb at least half the base, which keeps the
+    // estimates close.
+    const uint64_t scale = kLimbBase / (b.back() + 1);
+    Limbs u = MultiplySmall(a, scale);
+    Limbs v = MultiplySmall(b, scale);
+    v.pop_back();
+    const size_t n = v.size();
+    const size_t m = a.size() - n;
+    Limbs quotient(m + 1, 0);
+    for (size_t j = m + 1; j-- > 0;) {
+        const uint64_t top = u[j + n] * kLimbBase + u[j + n - 1];
+        uint64_t estimate = top / v[n - 1];
+        uint64_t rest = top % v[n - 1];
+        while (estimate >= kLimbBase || estimate * v[n - 2] > rest * kLimbBase + u[j + n - 2]) {
+            --estimate;
+            rest += v[n - 1];
+            if (rest >= kLimbBase) break;
+        }
+        // u[j..j+n] -= estimate * v
+        int64_t borrow = 0;
+        uint64_t carry = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const uint64_t product = estimate * v[i] + carry;
+            carry = product / kLimbBase;
+            int64_t digit =
+                static_cast<int64_t>(u[i + j]) - static_cast<int64_t>(product % kLimbBase) - borrow;
+            borrow = digit < 0 ? 1 : 0;
+            u[i + j] = static_cast<uint64_t>(digit + borrow * static_cast<int64_t>(kLimbBase));
+        }
+        int64_t topDigit = static_cast<int64_t>(u[j + n]) - static_cast<int64_t>(carry) - borrow;
+        if (topDigit < 0) {
+            // The estimate was one too large: add v back.
+            --estimate;
+            uint64_t sumCarry = 0;
+            for (size_t i = 0; i < n; ++i) {
+                const uint64_t sum = u[i + j] + v[i] + sumCarry;
+                u[i + j] = sum % kLimbBase;
+                sumCarry = sum / kLimbBase;
+            }
+            topDigit += static_cast<int64_t>(kLimbBase) + static_cast<int64_t>(sumCarry);
+            topDigit %= static_cast<int64_t>(kLimbBase);
+        }
+        u[j + n] = static_cast<uint64_t>(topDigit);
+        quotient[j] = estimate;
+    }
+    u.resize(n);
+    DropLeadingZeros(u);
+    uint64_t unused = 0;
+    remainder = ShortDivision(u, scale, unused);
+    DropLeadingZeros(quotient);
+    return quotient;
 }
 
 }  // namespace
@@ -105,27 +202,22 @@ std::string DecimalArithmetic::Multiply(const std::string& a, const std::string&
 
 std::pair<std::string, std::string> DecimalArithmetic::Divide(const std::string& a,
                                                               const std::string& b) {
-    std::string quotient;
-    std::string remainder = "0";
-    for (const char digit : a) {
-        remainder = Trimmed(remainder + digit);
-        char q = '0';
-        while (Compare(remainder, b) >= 0) {
-            remainder = Subtract(remainder, b);
-            ++q;
-        }
-        quotient.push_back(q);
-    }
-    return {Trimmed(quotient), remainder};
+    Limbs remainder;
+    const Limbs quotient = LongDivision(ToLimbs(a), ToLimbs(b), remainder);
+    return {FromLimbs(quotient), FromLimbs(remainder)};
 }
 
+// Euclid on limbs: converting to digits and back at every step would cost more than the step.
 std::string DecimalArithmetic::Gcd(std::string a, std::string b) {
-    while (b != "0") {
-        std::string r = Divide(a, b).second;
-        a = std::move(b);
-        b = std::move(r);
+    Limbs x = ToLimbs(a);
+    Limbs y = ToLimbs(b);
+    while (!(y.size() == 1 && y[0] == 0)) {
+        Limbs remainder;
+        LongDivision(x, y, remainder);
+        x = std::move(y);
+        y = std::move(remainder);
     }
-    return a;
+    return FromLimbs(x);
 }
 
 std::string DecimalArithmetic::Power(const std::string& base, const std::string& exponent) {

@@ -2,7 +2,6 @@
 #include "knoten.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "node_manager.h"
 
@@ -68,8 +67,8 @@ bool Knoten::IsOperator() const {
 int CompareNames(const std::string& a, const std::string& b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        const int ca = static_cast<unsigned char>(FoldCase(a[i]));
+        const int cb = static_cast<unsigned char>(FoldCase(b[i]));
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     if (a.size() == b.size()) return 0;

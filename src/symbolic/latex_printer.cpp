@@ -2,6 +2,7 @@
 #include "latex_printer.h"
 
 #include "plain_printer.h"
+#include "stack_guard.h"
 
 namespace symbolic {
 
@@ -37,6 +38,7 @@ std::string LatexPrinter::Print(const Knoten* node) {
 }
 
 void LatexPrinter::Print(const Knoten* node, bool parentheses, std::string& out) {
+    StackGuard::Check();
     if (parentheses) out += "\\left({";
     switch (node->kind()) {
         case Kind::Function:

@@ -1,11 +1,14 @@
 // Pattern matching with the condition language of the rule texts.
 #include "matcher.h"
 
+#include "stack_guard.h"
+
 namespace symbolic {
 
 namespace {
 
 bool IsConstant(const Knoten* node) {
+    StackGuard::Check();
     switch (node->kind()) {
         case Kind::Integer:
         case Kind::Decimal:
@@ -26,6 +29,7 @@ bool IsConstant(const Knoten* node) {
 
 bool Matcher::Occurs(const Knoten* needle, const Knoten* haystack) const {
     budget_.Spend();
+    StackGuard::Check();
     if (haystack == nullptr) return false;
     if (haystack == needle) return true;
     if (haystack->depth() <= needle->depth()) return false;
@@ -51,6 +55,7 @@ bool Matcher::MatchInOrder(const Knoten* p1, Knoten* s1, const Knoten* p2, Knote
 
 bool Matcher::Match(const Knoten* pattern, Knoten* subject) {
     budget_.Spend();
+    StackGuard::Check();
     if (pattern == nullptr || subject == nullptr) return pattern == subject;
     switch (pattern->kind()) {
         case Kind::Function:
@@ -114,6 +119,7 @@ bool Matcher::AllValuesDistinct() const {
 // test(v): by the first letter of the test's name. A test of an unbound variable is open, and
 // stays open under "not", so that a negated test does not refuse a binding still to come.
 Matcher::Truth Matcher::Holds(const Knoten* condition) const {
+    StackGuard::Check();
     switch (condition->kind()) {
         case Kind::Plus: {
             const Truth a = Holds(condition->left());
@@ -192,6 +198,7 @@ bool Matcher::Test(char letter, const Knoten* variable) const {
 
 NodeRef Matcher::Substitute(const Knoten* replacement) {
     if (replacement == nullptr) return {};
+    StackGuard::Check();
     switch (replacement->kind()) {
         case Kind::Variable:
             if (Knoten* value = ValueOf(replacement)) return NodeRef(value);

@@ -2,7 +2,6 @@
 // makes long requests quadratic.
 #include "node_manager.h"
 
-#include <cctype>
 #include <functional>
 #include <vector>
 
@@ -26,7 +25,7 @@ size_t NodeManager::KeyHash::operator()(const Key& key) const {
 NodeManager::Key NodeManager::KeyOf(Kind kind, const std::string& text, const Knoten* left,
                                     const Knoten* right) {
     Key key{kind, text, left, right};
-    for (char& c : key.folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : key.folded) c = FoldCase(c);
     return key;
 }
 
@@ -37,6 +36,7 @@ NodeRef NodeManager::Make(Kind kind, const std::string& text, const NodeRef& lef
     const int depth = 1 + std::max(left ? left->depth() : 0, right ? right->depth() : 0);
     if (depth > kMaxTreeDepth) throw ESymbolicError("expression nested too deeply");
     auto* node = new Knoten(this, kind, text, left, right);
+    ++nodesBuilt_;
     nodes_.emplace(std::move(key), node);
     return NodeRef(node);
 }
@@ -52,9 +52,19 @@ void NodeManager::ForgetNormalForms() {
     dropped.clear();
 }
 
+// A chain of nodes held only by each other (children, cached normal forms) can be far deeper
+// than any tree, so deleting one must not recurse into the next: those wait in a list.
 void NodeManager::Free(Knoten* node) {
-    nodes_.erase(KeyOf(node->kind(), node->text(), node->left(), node->right()));
-    delete node;
+    unreferenced_.push_back(node);
+    if (freeing_) return;
+    freeing_ = true;
+    while (!unreferenced_.empty()) {
+        Knoten* next = unreferenced_.back();
+        unreferenced_.pop_back();
+        nodes_.erase(KeyOf(next->kind(), next->text(), next->left(), next->right()));
+        delete next;
+    }
+    freeing_ = false;
 }
 
 }  // namespace symbolic

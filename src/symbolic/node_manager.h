@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "knoten.h"
 
@@ -32,6 +33,8 @@ public:
     }
 
     size_t NodeCount() const { return nodes_.size(); }
+    // Nodes created so far, for charging them to a work budget.
+    size_t NodesBuilt() const { return nodesBuilt_; }
     // Drops every cached normal form, so that a rule added at run time applies everywhere.
     void ForgetNormalForms();
 
@@ -51,6 +54,10 @@ private:
     void Free(Knoten* node);
 
     std::unordered_map<Key, Knoten*, KeyHash> nodes_;
+    // Nodes whose last reference went while another node was being freed.
+    std::vector<Knoten*> unreferenced_;
+    bool freeing_ = false;
+    size_t nodesBuilt_ = 0;
 };
 
 }  // namespace symbolic

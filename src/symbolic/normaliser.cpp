@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "matcher.h"
+#include "stack_guard.h"
 #include "symbolic_error.h"
 
 namespace symbolic {
@@ -23,19 +24,39 @@ bool SameFamily(Kind a, Kind b) {
 
 constexpr const char* kSingularity = "__singularity__";
 
+// Counts the nesting of Normalise for the length of one call.
+class DepthGuard {
+public:
+    explicit DepthGuard(int& depth) : depth_(depth) {
+        if (depth_ >= Normaliser::kMaxRewriteDepth) throw ESymbolicError("too many rewrite steps");
+        StackGuard::Check();
+        ++depth_;
+    }
+    ~DepthGuard() { --depth_; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+
+private:
+    int& depth_;
+};
+
 bool IsApplicationOf(const Knoten* node, const char* name) {
     return node->kind() == Kind::Function && SameName(node->text(), name);
 }
 
 }  // namespace
 
+// Nodes built since the last tick are charged with it.
 void Normaliser::Tick() {
-    budget_.Spend();
+    const size_t built = manager_.NodesBuilt();
+    budget_.Spend(1 + static_cast<long>(built - nodesBuilt_) * WorkBudget::kNewNodeUnits);
+    nodesBuilt_ = built;
 }
 
 NodeRef Normaliser::Normalise(const NodeRef& start) {
     if (start->IsLeaf() || start->isNormal) return start;
     if (start->normalForm) return start->normalForm;
+    DepthGuard guard(depth_);
     NodeRef current = start;
     while (true) {
         Tick();
@@ -137,6 +158,7 @@ NodeRef Normaliser::Reassociate(const NodeRef& node) {
 
 // Ordered insertion of a factor: integers first, then variables alphabetically, then the rest.
 NodeRef Normaliser::Insert(const NodeRef& product, const NodeRef& factor) {
+    StackGuard::Check();
     if (product->kind() == Kind::Divide)
         return Make(Kind::Divide, Insert(product->leftRef(), factor), product->rightRef());
     if (product->kind() == Kind::Times) {
@@ -157,6 +179,7 @@ static const Knoten* SortKey(const Knoten* node) {
 
 bool Normaliser::Precedes(const Knoten* y, const Knoten* x) {
     Tick();
+    StackGuard::Check();
     if (y->kind() == Kind::Integer) return x->kind() != Kind::Integer;
     y = SortKey(y);
     x = SortKey(x);
@@ -200,6 +223,7 @@ std::optional<NodeRef> Normaliser::Combine(const NodeRef& node) {
 }
 
 std::optional<NodeRef> Normaliser::TryCombine(const NodeRef& x, Kind op, const NodeRef& y) {
+    StackGuard::Check();
     if (SameFamily(x->kind(), op)) {
         if (auto combined = TableCombine(x, op, y)) return combined;
     }

@@ -13,12 +13,20 @@ namespace symbolic {
 
 class Normaliser {
 public:
-    // A request may do this much work (steps, match calls, comparisons); a rule set that
-    // rewrites in a cycle, or a monstrous expression, ends with an error instead of hanging.
+    // A request may do this much work (steps, match calls, comparisons, nodes built, digits of
+    // arithmetic); a rule set that rewrites in a cycle, or a monstrous expression, ends with an
+    // error instead of hanging.
     static constexpr long kWorkBudget = 30'000'000;
+    // Rewriting a result's parts nests; a rule that grows its own redex (h(x) -> h(x)+1) or a
+    // long recursion such as int(x^20000*cos(x),x) would otherwise exhaust the stack.
+    static constexpr int kMaxRewriteDepth = 2000;
 
     Normaliser(NodeManager& manager, const RuleBase& rules)
-        : manager_(manager), rules_(rules), builtins_(manager), budget_(kWorkBudget) {}
+        : manager_(manager),
+          rules_(rules),
+          budget_(kWorkBudget),
+          builtins_(manager, budget_),
+          nodesBuilt_(manager.NodesBuilt()) {}
 
     NodeRef Normalise(const NodeRef& node);
 
@@ -42,8 +50,10 @@ private:
 
     NodeManager& manager_;
     const RuleBase& rules_;
+    WorkBudget budget_;  // before builtins_, which charges it
     BuiltinSteps builtins_;
-    WorkBudget budget_;
+    int depth_ = 0;
+    size_t nodesBuilt_;  // the manager's count at the last tick
 };
 
 }  // namespace symbolic

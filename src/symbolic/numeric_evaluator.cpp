@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "stack_guard.h"
+
 namespace symbolic {
 
 namespace {
@@ -45,6 +47,7 @@ std::optional<double> Function(const std::string& name, double x) {
 }
 
 std::optional<double> Evaluate(const Knoten* node) {
+    StackGuard::Check();
     switch (node->kind()) {
         case Kind::Integer:
         case Kind::Decimal: {

@@ -2,6 +2,7 @@
 #include "parsertyp.h"
 
 #include "decimal_arithmetic.h"
+#include "stack_guard.h"
 #include "symbolic_error.h"
 
 namespace symbolic {
@@ -9,11 +10,13 @@ namespace symbolic {
 namespace {
 
 // Counts the active recursion of the parser; a deep text is refused before the stack runs out.
-// Every level of nesting passes through factor once, so that is where it is counted.
+// Every cycle of the grammar passes through factor or through the exponent of power, so those
+// two count.
 class NestingGuard {
 public:
     explicit NestingGuard(int& nesting) : nesting_(nesting) {
         if (++nesting_ > kMaxTreeDepth) throw ESymbolicError("expression nested too deeply");
+        StackGuard::Check();
     }
     ~NestingGuard() { --nesting_; }
     NestingGuard(const NestingGuard&) = delete;
@@ -110,6 +113,7 @@ NodeRef Parsertyp::Power() {
     NodeRef base = Factor();
     if (scanner_->token() != Token::Power) return base;
     scanner_->Next();
+    NestingGuard guard(nesting_);
     NodeRef exponent = Unary();
     return manager_.Binary(Kind::Power, base, exponent);
 }

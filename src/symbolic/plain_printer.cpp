@@ -1,6 +1,8 @@
 // Plain text with the fewest parentheses the host's parser needs.
 #include "plain_printer.h"
 
+#include "stack_guard.h"
+
 namespace symbolic {
 
 namespace {
@@ -59,6 +61,7 @@ std::string PlainPrinter::Print(const Knoten* node) {
 }
 
 void PlainPrinter::Print(const Knoten* node, Kind parent, bool isRight, std::string& out) {
+    StackGuard::Check();
     switch (node->kind()) {
         case Kind::Function:
             out += node->text();

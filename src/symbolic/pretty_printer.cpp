@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "plain_printer.h"
+#include "stack_guard.h"
 #include "symbolic_error.h"
 
 namespace symbolic {
@@ -72,6 +73,7 @@ int PrettyPrinter::MeasuredWidth(const Knoten* node, bool parentheses) {
 
 const PrettyPrinter::Box& PrettyPrinter::Measure(const Knoten* node) {
     if (auto found = boxes_.find(node); found != boxes_.end()) return found->second;
+    StackGuard::Check();
     Box box;
     if (node->kind() == Kind::Function) {
         const Box argument = node->right() ? Measure(node->right()) : Box{0, 1, 1};
@@ -151,6 +153,7 @@ void PrettyPrinter::DrawWithParentheses(const Knoten* node, int row, int column,
 }
 
 void PrettyPrinter::Draw(const Knoten* node, int row, int column) {
+    StackGuard::Check();
     const Box& box = Measure(node);
     const int mainRow = row + box.ascent - 1;
     if (node->kind() == Kind::Function) {

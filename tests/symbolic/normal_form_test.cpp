@@ -1,6 +1,10 @@
 // Normal forms: exact arithmetic, the built-in steps and the algebraic simplifications.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <tuple>
+
+#include "builtin_steps.h"
 #include "decimal_arithmetic.h"
 #include "symbolic_answer.h"
 
@@ -122,6 +126,61 @@ TEST(SymbolicDecimalArithmetic, LongNumbersAndLimits) {
     // Regression: huge powers used to run for minutes.
     EXPECT_EQ(Result("10^100000"), "error: number too large");
     EXPECT_EQ(Result(std::string(6000, '9')), "error: number too large");
+}
+
+// Quotients and remainders work on limbs; a wrong quotient limb shows as q*b+r != a.
+TEST(SymbolicDecimalArithmetic, DivisionAndGcdAgreeWithMultiplication) {
+    using symbolic::DecimalArithmetic;
+    std::mt19937 random(7);
+    // Mostly nines and zeros, which put the estimated quotient limbs at their edges.
+    const auto number = [&](size_t digits) {
+        std::string text(1, static_cast<char>('1' + random() % 9));
+        while (text.size() < digits) {
+            const unsigned pick = random() % 4;
+            text += pick == 0 ? '0' : (pick == 1 ? '9' : static_cast<char>('0' + random() % 10));
+        }
+        return text;
+    };
+    const std::pair<size_t, size_t> lengths[] = {{1, 1},   {9, 9},    {10, 9},    {18, 10},
+                                                 {40, 19}, {100, 37}, {500, 250}, {2000, 1999}};
+    for (const auto& [aDigits, bDigits] : lengths) {
+        for (int i = 0; i < 10; ++i) {
+            const std::string a = number(aDigits);
+            const std::string b = number(bDigits);
+            const auto [q, r] = DecimalArithmetic::Divide(a, b);
+            EXPECT_EQ(DecimalArithmetic::Add(DecimalArithmetic::Multiply(q, b), r), a)
+                << a << " / " << b;
+            EXPECT_EQ(DecimalArithmetic::Compare(r, b), -1) << a << " / " << b;
+            const std::string g = DecimalArithmetic::Gcd(a, b);
+            const auto [aReduced, aRest] = DecimalArithmetic::Divide(a, g);
+            const auto [bReduced, bRest] = DecimalArithmetic::Divide(b, g);
+            EXPECT_EQ(aRest + bRest, "00") << a << ", " << b;
+            EXPECT_EQ(DecimalArithmetic::Gcd(aReduced, bReduced), "1") << a << ", " << b;
+        }
+    }
+}
+
+// Regression: arithmetic cost one budget unit however long its numbers, so requests on
+// 5000-digit numbers ran for minutes within their budget.
+TEST(SymbolicDecimalArithmetic, LongNumbersCostMoreOfTheWorkBudget) {
+    using namespace symbolic;
+    NodeManager manager;
+    WorkBudget budget(1'000'000'000);
+    BuiltinSteps steps(manager, budget);
+    const auto cost = [&](Kind kind, const std::string& a, const std::string& b) {
+        const long before = budget.used();
+        steps.Apply(manager.Binary(kind, manager.Number(a), manager.Number(b)));
+        return budget.used() - before;
+    };
+    const std::string sevens(4999, '7');
+    const std::string threes(4999, '3');
+    const std::string half(2499, '3');
+    const std::tuple<Kind, std::string, std::string> cases[] = {
+        {Kind::Plus, sevens, threes},   {Kind::Minus, sevens, threes}, {Kind::Times, half, half},
+        {Kind::Divide, sevens, threes}, {Kind::Less, sevens, threes},
+    };
+    for (const auto& [kind, a, b] : cases)
+        EXPECT_GT(cost(kind, a, b), 100 * cost(kind, "7", "3")) << static_cast<int>(kind);
 }
 
 }  // namespace

@@ -103,6 +103,22 @@ TEST(SymbolicParser, NodesAreFreedWithTheirLastReference) {
     EXPECT_EQ(manager.NodeCount(), 0u);
 }
 
+// Regression: freeing recursed once per node, so dropping the head of a long chain of cached
+// normal forms overflowed the stack.
+TEST(SymbolicParser, FreesLongChainsWithoutRecursion) {
+    NodeManager manager;
+    {
+        const NodeRef head = manager.Leaf(Kind::Variable, "v0");
+        Knoten* last = head.get();
+        for (int i = 1; i < 150000; ++i) {
+            last->normalForm = manager.Leaf(Kind::Variable, "v" + std::to_string(i));
+            last = last->normalForm.get();
+        }
+        EXPECT_EQ(manager.NodeCount(), 150000u);
+    }
+    EXPECT_EQ(manager.NodeCount(), 0u);
+}
+
 // Regression: deeply nested input used to exhaust the stack.
 TEST(SymbolicParser, RefusesDeepNestingWithAMessage) {
     const std::string deep = std::string(10000, '(') + "x" + std::string(10000, ')');
@@ -113,6 +129,12 @@ TEST(SymbolicParser, RefusesDeepNestingWithAMessage) {
     std::string sum = "x";
     for (int i = 0; i < 5000; ++i) sum += "+x";
     EXPECT_EQ(Parsed(sum), "error: expression nested too deeply");
+    // Regression: only brackets counted, so a power chain 31 000 deep overflowed the stack.
+    for (const std::string link : {"x^", "-x^", "2x^+"}) {
+        std::string chain;
+        for (int i = 0; i < 31000; ++i) chain += link;
+        EXPECT_EQ(Parsed(chain + "x"), "error: expression nested too deeply") << link;
+    }
     EXPECT_EQ(Parsed(std::string(400, '(') + "x" + std::string(400, ')')), "x");
 }
 
