@@ -57,8 +57,15 @@ bool BatchHost::AskYesNo(const std::string&, const std::string&, bool defaultAns
 }
 
 std::optional<std::string> BatchHost::InputText(const std::string&, const std::string&,
-                                                const std::string& defaultText) {
-    return defaultText;
+                                                const std::string&) {
+    if (answers_.empty()) return std::nullopt;
+    std::string answer = std::move(answers_.front());
+    answers_.pop_front();
+    return answer;
+}
+
+void BatchHost::WaitForContinue(const std::string& caption) {
+    err_ << MessageLine("stop", caption) << std::endl;
 }
 
 std::optional<std::string> BatchHost::ChooseOpenFile(const std::string& caption,

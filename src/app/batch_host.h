@@ -1,7 +1,10 @@
 // The headless Host: messages go to stderr, dialogs answer with their defaults.
 #pragma once
 
+#include <deque>
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 #include "engine/host.h"
 
@@ -26,12 +29,19 @@ public:
     bool TakeStopRequest() override;
     static void InstallInterruptHandler();
     void Sleep(int) override {}
+    // `stop` goes on at once and says so on stderr.
+    void WaitForContinue(const std::string& caption) override;
+    // The answers of the input dialogs, in order; none left is Cancel.
+    void SetAnswers(std::vector<std::string> answers) {
+        answers_.assign(answers.begin(), answers.end());
+    }
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
     std::string ClipboardText() override { return clipboard_; }
 
 private:
     std::ostream& err_;
     std::string clipboard_;
+    std::deque<std::string> answers_;
 };
 
 // "CAPTION: TEXT" with every line break (CR, LF or CRLF) as one space.

@@ -3,6 +3,7 @@
 #include "app/batch_mode.h"
 
 #include <QGuiApplication>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +32,9 @@ constexpr const char* kUsage =
     "      --prefs BESTAND     leest eerst de voorkeuren uit BESTAND\n"
     "      --set SLEUTEL=WAARDE  instelregel voor die van het programma (herhaalbaar)\n"
     "      --field NAAM=TEKST  vult invoerveld user1/user2/user3 of F/G/H/I\n"
+    "      --slider N=POSITIE  zet schuifbalk 1 of 2 op POSITIE (-100..100)\n"
+    "      --answer TEKST      antwoord op het volgende invoerdialoog$ (herhaalbaar;\n"
+    "                          zonder antwoord is het Annuleren)\n"
     "      --png BESTAND       schrijft het plaatje na de uitvoering\n"
     "      --eepic BESTAND     voert opnieuw uit en schrijft het plaatje als eepic (LaTeX)\n"
     "      --pdf BESTAND       voert opnieuw uit en schrijft het plaatje als PDF\n"
@@ -51,11 +55,21 @@ struct BatchOptions {
     std::string prefsFile;
     std::vector<std::string> settings;
     std::vector<std::pair<std::string, std::string>> fields;
+    std::vector<std::pair<int, int>> sliders;  // number, position
+    std::vector<std::string> answers;
     std::string pngFile;
     std::string eepicFile;
     std::string pdfFile;
     std::string savePrefsFile;
 };
+
+bool ReadInteger(const std::string& text, int& value) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+') ++first;
+    const auto [stop, error] = std::from_chars(first, last, value);
+    return error == std::errc() && stop == last && first != last;
+}
 
 std::pair<std::string, std::string> SplitPair(const std::string& text, const std::string& option) {
     const size_t eq = text.find('=');
@@ -106,6 +120,19 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
                 throw UsageError("--field kent geen veld '" + field.first + "'");
             }
             options.fields.push_back(std::move(field));
+        } else if (option == "--slider") {
+            const auto [number, position] = SplitPair(value, option);
+            int at = 0;
+            if ((number != "1" && number != "2") || !ReadInteger(position, at) ||
+                at < engine::Slider::kMinimum || at > engine::Slider::kMaximum) {
+                throw UsageError(
+                    "--slider verwacht 1=POSITIE of 2=POSITIE met POSITIE van "
+                    "-100 tot 100, niet '" +
+                    value + "'");
+            }
+            options.sliders.emplace_back(number == "1" ? 1 : 2, at);
+        } else if (option == "--answer") {
+            options.answers.push_back(value);
         } else if (option == "--png") {
             options.pngFile = value;
         } else if (option == "--eepic") {
@@ -175,10 +202,15 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (name.size() == 1) {
             runner.Settings().functions[functionNames.find(name[0])] = text;
         } else {
-            runner.TextFields()[static_cast<size_t>(name.back() - '1')] = text;
+            runner.Interface().fields[static_cast<size_t>(name.back() - '1')].text = text;
         }
     }
     runner.ExtraSettingLines() = options.settings;
+    for (const auto& [number, position] : options.sliders) {
+        runner.Interface().sliders[static_cast<size_t>(number - 1)].position = position;
+    }
+    if (!options.sliders.empty()) engine::UpdateSliderValues(runner);
+    host.SetAnswers(options.answers);
 
     engine::CompileOptions compileOptions;
     compileOptions.programFolder = std::filesystem::path(options.program).parent_path().string();
@@ -198,10 +230,12 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     plot::Snapshot picture;
     picture.Take(surface);
     if (!options.eepicFile.empty()) {
+        host.SetAnswers(options.answers);  // every run gets the same answers
         if (!runner.ExportEepic(options.eepicFile)) cannotWrite(options.eepicFile);
         if (runner.LastRunFailed() && status == kExitOk) status = kExitRunError;
     }
     if (!options.pdfFile.empty()) {
+        host.SetAnswers(options.answers);
         if (!runner.ExportPdf(options.pdfFile)) cannotWrite(options.pdfFile);
         if (runner.LastRunFailed() && status == kExitOk) status = kExitRunError;
     }

@@ -160,6 +160,23 @@ void GuiHost::Sleep(int milliseconds) {
 void GuiHost::RequestStop() {
     stopRequest_ = true;
     if (sleepLoop_ != nullptr) sleepLoop_->quit();
+    if (continueLoop_ != nullptr) continueLoop_->quit();
+}
+
+void GuiHost::WaitForContinue(const std::string&) {
+    if (beforeEvents_) beforeEvents_();
+    continued_ = false;
+    QCoreApplication::processEvents();
+    if (continued_ || stopRequest_) return;
+    QEventLoop loop;
+    continueLoop_ = &loop;
+    loop.exec();
+    continueLoop_ = nullptr;
+}
+
+void GuiHost::Continue() {
+    continued_ = true;
+    if (continueLoop_ != nullptr) continueLoop_->quit();
 }
 
 void GuiHost::SetClipboardText(const std::string& text) {

@@ -57,6 +57,10 @@ public:
 
     // Escape: a running program stops at its next loop end, a pause ends at once.
     void RequestStop();
+    // Keeps the window working until "Verder" is pressed or the run is stopped.
+    void WaitForContinue(const std::string& caption) override;
+    // "Verder" was pressed.
+    void Continue();
     // Messages that came while the main window was not on the screen yet.
     void ShowDeferredMessages();
     // Dialogs open over the window that asks: the active one of ours, else the main one.
@@ -74,6 +78,8 @@ private:
     std::function<void()> beforeEvents_;
     bool stopRequest_ = false;
     QEventLoop* sleepLoop_ = nullptr;
+    QEventLoop* continueLoop_ = nullptr;
+    bool continued_ = false;
 };
 
 }  // namespace app

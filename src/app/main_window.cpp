@@ -27,6 +27,7 @@
 #include <cmath>
 
 #include "app/data_files.h"
+#include "app/interface_panel.h"
 #include "app/key_codes.h"
 #include "app/output_view.h"
 #include "app/plot_widget.h"
@@ -102,8 +103,10 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
     : QMainWindow(parent), host_(host), surface_(400, 400), startUpFolder_(QDir::currentPath()) {
     setWindowTitle(kCaption);
     host_.SetParentWindow(this);
+    // During a run the window shows the picture and the program's controls so far.
     host_.SetBeforeEvents([this] {
         if (plot_ != nullptr) plot_->update();
+        if (interfacePanel_ != nullptr) interfacePanel_->Show(runner_->Interface());
     });
     runner_ = std::make_unique<engine::Runner>(host_, surface_);
 
@@ -111,9 +114,16 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    auto* plotColumn = new QVBoxLayout;
+    plotColumn->setContentsMargins(0, 0, 0, 0);
+    plotColumn->setSpacing(0);
     plot_ = new PlotWidget(surface_, central);
     plot_->setObjectName("plot");
-    layout->addWidget(plot_, 1);
+    plotColumn->addWidget(plot_, 1);
+    interfacePanel_ = new InterfacePanel(central);
+    interfacePanel_->hide();
+    plotColumn->addWidget(interfacePanel_);
+    layout->addLayout(plotColumn, 1);
     textPanel_ = new QPlainTextEdit(central);
     textPanel_->setObjectName("tekstpaneel");
     textPanel_->setReadOnly(true);
@@ -140,6 +150,7 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
     BuildPanel();
     BuildMenus();
     ConnectEdits();
+    ConnectInterface();
 
     connect(plot_, &PlotWidget::Resized, this, &MainWindow::OnPlotResized);
     connect(plot_, &PlotWidget::LeftDragged, this, &MainWindow::OnLeftDragged);
@@ -320,6 +331,20 @@ void MainWindow::BuildMenus() {
     file->addSeparator();
     file->addAction("&Sluiten", this, &MainWindow::close);
 
+    QMenu* options = menuBar()->addMenu("O&pties");
+    slidersAction_ = options->addAction("Sch&uifbalken");
+    slidersAction_->setCheckable(true);
+    connect(slidersAction_, &QAction::toggled, this, [this](bool shown) {
+        runner_->Interface().slidersShown = shown;
+        engine::UpdateSliderValues(*runner_);
+        interfacePanel_->Show(runner_->Interface());
+    });
+    transparentGifsAction_ = options->addAction("&Transparante Gif's");
+    transparentGifsAction_->setCheckable(true);
+    transparentGifsAction_->setChecked(runner_->Settings().transparentGifs);
+    connect(transparentGifsAction_, &QAction::toggled, this,
+            [this](bool on) { runner_->Settings().transparentGifs = on; });
+
     QAction* more = menuBar()->addAction("Mee&r...");
     connect(more, &QAction::triggered, this, &MainWindow::ShowProgramWindow);
 
@@ -374,6 +399,35 @@ void MainWindow::ConnectEdits() {
             UpdateAxisControls();
         });
     }
+}
+
+void MainWindow::ConnectInterface() {
+    engine::ProgramInterface& ui = runner_->Interface();
+    connect(interfacePanel_, &InterfacePanel::SliderMoved, this, [this, &ui](int i, int position) {
+        ui.sliders[static_cast<size_t>(i)].position = position;
+        engine::UpdateSliderValues(*runner_);
+        interfacePanel_->Show(ui);
+        RequestRun();
+    });
+    connect(interfacePanel_, &InterfacePanel::FieldEdited, this, [&ui](int i, const QString& text) {
+        ui.fields[static_cast<size_t>(i)].text = text.toStdString();
+    });
+    connect(interfacePanel_, &InterfacePanel::FieldEntered, this, &MainWindow::Redraw);
+    connect(interfacePanel_, &InterfacePanel::SelectionChosen, this,
+            [this, &ui](const QString& text) {
+                ui.selection.text = text.toStdString();
+                Redraw();
+            });
+    connect(interfacePanel_, &InterfacePanel::ContinuePressed, this, [this] { host_.Continue(); });
+}
+
+void MainWindow::ShowInterface() {
+    const engine::ProgramInterface& ui = runner_->Interface();
+    interfacePanel_->Show(ui);
+    const QSignalBlocker block(slidersAction_);
+    slidersAction_->setChecked(ui.slidersShown);
+    slidersAction_->setEnabled(ui.slidersItemEnabled);
+    transparentGifsAction_->setChecked(runner_->Settings().transparentGifs);
 }
 
 void MainWindow::ShowSettings() {
@@ -436,7 +490,13 @@ void MainWindow::RequestRun() {
     runQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         runQueued_ = false;
-        if (isVisible()) Redraw();
+        if (!isVisible()) return;
+        // A slider dragged during a long run: its last position is drawn after the run.
+        if (runner_->Running()) {
+            rerunAfterRun_ = true;
+            return;
+        }
+        Redraw();
     });
 }
 
@@ -445,6 +505,14 @@ void MainWindow::RunBusy(Work&& work) {
     SetBusy(true);
     work();
     SetBusy(false);
+    if (plotResizePending_) {
+        plotResizePending_ = false;
+        OnPlotResized(plot_->size());
+    }
+    if (rerunAfterRun_) {
+        rerunAfterRun_ = false;
+        RequestRun();
+    }
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, &QWidget::close);
@@ -464,6 +532,7 @@ void MainWindow::SetBusy(bool busy) {
 
 void MainWindow::ShowRunResults() {
     ShowSettings();
+    ShowInterface();
     plot_->update();
     if (const auto failed = runner_->FailedStatement(); runner_->LastRunFailed() && failed) {
         if (!programWindow_->isVisible()) PlaceBeside(*programWindow_, *this);
@@ -505,13 +574,18 @@ void MainWindow::ResetForExample() {
 
 void MainWindow::OnPlotResized(QSize size) {
     if (runner_->Running()) {
-        // The picture of a running program keeps its size; the window goes back.
-        if (this->size() != acceptedSize_ && !restorePending_) {
-            restorePending_ = true;
-            QTimer::singleShot(0, this, [this] {
-                restorePending_ = false;
-                resize(acceptedSize_);
-            });
+        // The picture of a running program keeps its size; the window goes back. When
+        // only the controls below the plot came or went, the plot follows after the run.
+        if (this->size() != acceptedSize_) {
+            if (!restorePending_) {
+                restorePending_ = true;
+                QTimer::singleShot(0, this, [this] {
+                    restorePending_ = false;
+                    resize(acceptedSize_);
+                });
+            }
+        } else {
+            plotResizePending_ = true;
         }
         return;
     }
@@ -732,6 +806,12 @@ void MainWindow::SaveBitmap() {
 }
 
 void MainWindow::ShowProgramWindow() {
+    // The program window starts a new program: nothing of the last one's controls stays.
+    if (!runner_->Running()) {
+        runner_->Interface().Reset();
+        runner_->Pictures().ForgetNames();
+        ShowInterface();
+    }
     if (!programWindow_->isVisible()) PlaceBeside(*programWindow_, *this);
     programWindow_->show();
     programWindow_->raise();

@@ -11,6 +11,7 @@
 #include "engine/runner.h"
 #include "plot/plot_surface.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -20,6 +21,7 @@ class QRadioButton;
 
 namespace app {
 
+class InterfacePanel;
 class OutputView;
 class PlotWidget;
 class ProgramWindow;
@@ -40,6 +42,7 @@ public:
     ProgramWindow& Programs() { return *programWindow_; }
     OutputView& Output() { return *outputView_; }
     PlotWidget& Plot() { return *plot_; }
+    InterfacePanel& Controls() { return *interfacePanel_; }
 
     // "Weer Tekenen": one run, then the window shows what the run changed.
     void Redraw();
@@ -95,6 +98,8 @@ private:
     void UpdateAxisControls();
     void UpdateSizeLabels();
     void ShowRunResults();
+    void ConnectInterface();
+    void ShowInterface();
     // Runs `work` (a run or an export) with the windows showing that a program runs.
     template <typename Work>
     void RunBusy(Work&& work);
@@ -106,6 +111,9 @@ private:
     plot::TPlotSurface surface_;
     std::unique_ptr<engine::Runner> runner_;
     PlotWidget* plot_ = nullptr;
+    InterfacePanel* interfacePanel_ = nullptr;
+    QAction* slidersAction_ = nullptr;
+    QAction* transparentGifsAction_ = nullptr;
     QPlainTextEdit* textPanel_ = nullptr;
     QPushButton* redraw_ = nullptr;
     QPushButton* stop_ = nullptr;
@@ -135,6 +143,8 @@ private:
     // Set once the start-up is done; resizes redraw only then.
     bool ready_ = false;
     bool runQueued_ = false;
+    bool rerunAfterRun_ = false;
+    bool plotResizePending_ = false;
     bool startedUp_ = false;
     // The window was closed during a run: it closes when the run has stopped.
     bool closeAfterRun_ = false;

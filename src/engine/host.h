@@ -32,6 +32,9 @@ public:
     virtual bool TakeStopRequest() { return false; }
     // Waits during a program's pause; batch mode returns at once.
     virtual void Sleep(int milliseconds) = 0;
+    // `stop`: the "Verder" button with `caption` is on the screen; returns once it is
+    // pressed or the user asks the run to stop. Without a person it returns at once.
+    virtual void WaitForContinue(const std::string& caption) { (void)caption; }
     virtual void SetClipboardText(const std::string& text) = 0;
     virtual std::string ClipboardText() = 0;
 };

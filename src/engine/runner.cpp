@@ -73,6 +73,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterBigIntCommands(*this);
     RegisterNumericalCommands(*this);
     RegisterSymbolicCommands(*this);
+    RegisterInteractiveCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {
@@ -362,9 +363,12 @@ void Runner::Run() {
     }
     running_ = false;
     lineCache_.clear();
-    // The sliders' a and b, also after an error, so F..I can use them.
-    parsers_[3].AssignVariable("a", trackBars_[0] / 10.0L);
-    parsers_[3].AssignVariable("b", trackBars_[1] / 10.0L);
+    // The sliders' a and b, also after an error, so F..I can use them; not when the
+    // program took slider 1 over.
+    if (interface_.trackBarParameters) {
+        parsers_[3].AssignVariable("a", interface_.sliders[0].position / 10.0L);
+        parsers_[3].AssignVariable("b", interface_.sliders[1].position / 10.0L);
+    }
 
     plot::DrawPlotAxes(drawing_, AxesOptions());
     DrawFunctionGraphs();
@@ -410,6 +414,13 @@ bool Runner::ExportPdf(const std::string& path) {
 
 void Runner::ExecuteProgram() {
     for (auto& parser : parsers_) parser.AssignVariable("_toetscode", 0);
+    for (size_t i = 0; i < interface_.sliders.size(); ++i) {
+        Slider& slider = interface_.sliders[i];
+        if (slider.variable.empty()) {
+            slider.label = std::string(i == 0 ? "a=" : "b=") +
+                           expr::FormatGeneral(slider.position / 10.0L, 15);
+        }
+    }
     host_.TakeStopRequest();
     stopRequest_ = false;
     repeatStack_.clear();

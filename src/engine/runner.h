@@ -12,6 +12,7 @@
 #include "engine/compiler.h"
 #include "engine/host.h"
 #include "engine/plot_settings.h"
+#include "engine/program_interface.h"
 #include "engine/string_store.h"
 #include "engine/text_output.h"
 #include "expr/function_library.h"
@@ -19,6 +20,7 @@
 #include "expr/parser.h"
 #include "plot/axes.h"
 #include "plot/drawing.h"
+#include "plot/picture_slots.h"
 #include "plot/plot_surface.h"
 #include "plot/snapshot.h"
 
@@ -93,13 +95,15 @@ public:
     // The axes as the settings ask for them.
     plot::AxesOptions AxesOptions() const;
     Host& GetHost() { return host_; }
-    // The slider positions; a and b of Parser4 are position / 10.
-    std::array<int, 2>& TrackBars() { return trackBars_; }
+    // Sliders, text fields, selection box and "Verder" button, kept from run to run.
+    ProgramInterface& Interface() { return interface_; }
+    plot::PictureSlots& Pictures() { return pictures_; }
+    // Folder of the program file, where pictures are looked for too.
+    const std::string& ProgramFolder() const { return programFolder_; }
+    void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     plot::Font& WindowFont() { return windowFont_; }
     TextPanel& Panel() { return panel_; }
     OutputWindow& Output() { return output_; }
-    // The program-interface text fields user1, user2 and user3.
-    std::array<std::string, 3>& TextFields() { return textFields_; }
 
     // "Weer Tekenen": one complete picture. Ignored while a run is in progress or paused.
     void Run();
@@ -232,8 +236,9 @@ private:
     std::vector<std::string> extraSettingLines_;
     std::unordered_map<std::string, CommandHandler> commands_;
     std::vector<LineCache> lineCache_;
-    std::array<int, 2> trackBars_{0, 0};
-    std::array<std::string, 3> textFields_;
+    ProgramInterface interface_;
+    plot::PictureSlots pictures_;
+    std::string programFolder_;
     TextPanel panel_;
     OutputWindow output_;
     plot::Snapshot snapshot_;
@@ -267,6 +272,11 @@ void RegisterDrawingCommands(Runner& runner);
 void RegisterBigIntCommands(Runner& runner);
 void RegisterNumericalCommands(Runner& runner);
 void RegisterSymbolicCommands(Runner& runner);
+void RegisterInteractiveCommands(Runner& runner);
+
+// After a slider moved (or a program took one over): the variables the sliders
+// drive, a and b of F..I for the others, and the labels.
+void UpdateSliderValues(Runner& runner);
 
 // Asks the symbolic library; the answer (or its error text) as it came, at most 999
 // characters.

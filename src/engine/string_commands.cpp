@@ -200,7 +200,7 @@ void Couple(Runner& runner) {
     if (field.size() == 1 && functionNames.find(field[0]) != std::string::npos) {
         target = &runner.Settings().functions[functionNames.find(field[0])];
     } else if (field == "user1" || field == "user2" || field == "user3") {
-        target = &runner.TextFields()[static_cast<size_t>(field.back() - '1')];
+        target = &runner.Interface().fields[static_cast<size_t>(field.back() - '1')].text;
     }
     if (target == nullptr) {
         runner.Strings().Set(name, textLine);

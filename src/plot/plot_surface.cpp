@@ -404,6 +404,18 @@ void TPlotSurface::SetBitmap(const QImage& image) {
     painter.drawImage(0, 0, image);
 }
 
+void TPlotSurface::CombineImageAnd(const QImage& image, int left, int top) {
+    QPainter painter(&impl_->bitmap);
+    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    painter.drawImage(left, top, image);
+}
+
+void TPlotSurface::FillPixels(int left, int top, int width, int height, Colour colour) {
+    QPainter painter(&impl_->bitmap);
+    painter.fillRect(left, top, width, height,
+                     QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+}
+
 bool TPlotSurface::SavePng(const std::string& path) const {
     return SaveImage(path, "PNG");
 }

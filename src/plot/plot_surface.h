@@ -144,7 +144,12 @@ public:
 
     // The picture itself, for painting, saving and snapshots.
     const QImage& Bitmap() const;
-    void SetBitmap(const QImage& image);            // copied in at (0,0), e.g. a snapshot
+    void SetBitmap(const QImage& image);  // copied in at (0,0), e.g. a snapshot
+    // Combines `image` with the picture by bitwise AND, its top-left corner at the pixel
+    // (left, top): white leaves the picture as it is.
+    void CombineImageAnd(const QImage& image, int left, int top);
+    // Paints a rectangle of pixels in one colour, without pen or brush.
+    void FillPixels(int left, int top, int width, int height, Colour colour);
     bool SavePng(const std::string& path) const;    // false, and the old file kept, on failure
     Colour PixelColour(int column, int row) const;  // white outside the bitmap
     // The picture in an image format Qt knows ("PNG", "BMP"), saved as SavePng saves it.

@@ -115,6 +115,21 @@ TEST_F(BatchTest, AnEmptyWindowIsAnErrorThatNamesTheRange) {
     EXPECT_EQ(Zorvat({"--batch", Write("q.txt", "ymin=-0,5\nymax=1,5\n")}).status, 0);
 }
 
+TEST_F(BatchTest, SlidersAnswersAndStopForProgramsThatAskTheUser) {
+    const std::string program =
+        Write("vraag.txt",
+              "schuifbalk(1;p;-2;2)\ninvoerdialoog$($a;Vraag;Eerste?;x)\n"
+              "invoerdialoog$($b;Vraag;Tweede?;y)\nstop(Kijk)\nschrijfregel(u;p)\n"
+              "schrijfregel(t;$a)\nschrijfregel(t;$b)\n");
+    Result r = Zorvat({"--batch", program, "--slider", "1=50", "--answer", "ja"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1\nja\n\n");  // no answer left: Cancel, an empty text
+    EXPECT_EQ(r.err, "stop: Kijk\n");
+    for (const char* wrong : {"3=10", "1=101", "1=vijf"}) {
+        EXPECT_EQ(Zorvat({"--batch", program, "--slider", wrong}).status, 2) << wrong;
+    }
+}
+
 TEST_F(BatchTest, CleanRunExitsZeroAndSavesPreferences) {
     const std::string program = Write("p.txt", "ymax=8\nF=x^2\nG=2*x+3\n");
     const std::string prefs = (dir / "voorkeuren.txt").string();

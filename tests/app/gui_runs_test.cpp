@@ -2,11 +2,13 @@
 // stopping a run from every window, the failing line in the editor, Dutch dialogs.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTimer>
@@ -14,6 +16,7 @@
 
 #include "app/gui_app.h"
 #include "app/gui_host.h"
+#include "app/interface_panel.h"
 #include "app/output_view.h"
 #include "app/plot_widget.h"
 #include "app/program_editor.h"
@@ -302,6 +305,79 @@ TEST_F(GuiTest, PreferencesLiveInTheConfigurationFolderUnlessTheStartFolderHasTh
     Action(window.get(), "&Voorkeuren opslaan")->trigger();
     EXPECT_NE(Slurp(folder / "voorkeuren.txt").find("xmin=-8\r\n"), std::string::npos);
     EXPECT_NE(Slurp(own).find("xmin=-3\r\n"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace gui_test;
+
+// The program counts its own runs in a variable, which lives from run to run.
+constexpr const char* kCounter = "teller:=teller+1\n";
+
+TEST_F(GuiTest, SlidersFieldsAndTheSelectionBoxRedrawThePicture) {
+    window->Runner().SetNumeric("teller", 0);
+    RunProgram(QString("xmin=-5\nxmax=5\nymin=-5\nymax=5\nassen=geen\n") + kCounter +
+               "schuifbalk(1;p;-4;4)\nstip(p;0;4)\ninvoerveld$(1;$f;x;functie)\n"
+               "selectievak($k;rood,blauw)");
+    QApplication::processEvents();
+    QSlider& slider = window->Controls().SliderAt(0);
+    ASSERT_TRUE(slider.isVisible());
+    EXPECT_EQ(window->Controls().findChild<QLabel*>("schuifbalklabel1")->text(), "p=0");
+    const plot::TPlotSurface& surface = window->Surface();
+    EXPECT_EQ(surface.PixelColour(surface.WindowX(0), surface.WindowY(0)), 0u);
+
+    // A drag of many steps gives one run for the last position, not a queue of runs.
+    const auto runs = window->Runner().Parser(1).ReadVariable("teller");
+    for (int position = 5; position <= 50; position += 5) slider.setValue(position);
+    QApplication::processEvents();
+    EXPECT_EQ(window->Runner().Parser(1).ReadVariable("teller"), runs + 1);
+    EXPECT_EQ(window->Runner().Parser(1).ReadVariable("p"), 2);
+    EXPECT_EQ(surface.PixelColour(surface.WindowX(2), surface.WindowY(0)), 0u);
+    EXPECT_EQ(surface.PixelColour(surface.WindowX(0), surface.WindowY(0)), plot::kWhite);
+
+    // Enter in a field and a choice in the box run the program again.
+    auto* field = window->Controls().findChild<QLineEdit*>("tekstveld1");
+    ASSERT_TRUE(field->isVisible());
+    field->selectAll();
+    QTest::keyClicks(field, "x^2");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(window->Runner().Strings().Get("$f"), "x^2");
+    auto* box = window->Controls().findChild<QComboBox*>("selectievak");
+    box->setCurrentIndex(1);
+    emit box->textActivated("blauw");
+    EXPECT_EQ(window->Runner().Strings().Get("$k"), "blauw");
+    EXPECT_EQ(window->Runner().Parser(1).ReadVariable("teller"), runs + 3);
+
+    // The options menu shows the sliders of a and b; "Mee&r..." puts everything away.
+    Action(window.get(), "Mee&r...")->trigger();
+    RunProgram("assen=geen");
+    QApplication::processEvents();
+    EXPECT_FALSE(window->Controls().isVisible());
+    Action(window.get(), "Sch&uifbalken")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(slider.isVisible());
+    EXPECT_EQ(window->Controls().findChild<QLabel*>("schuifbalklabel1")->text(), "a=5");
+}
+
+TEST_F(GuiTest, VerderAndTheInputDialogHoldTheRun) {
+    host.inputAnswers = {"Piet"};
+    QString caption;
+    QTimer::singleShot(20, window.get(), [&] {
+        auto* verder = window->findChild<QPushButton*>("verder");
+        caption = verder->text();
+        EXPECT_TRUE(window->Runner().Paused());
+        EXPECT_TRUE(verder->isVisible());
+        QTest::mouseClick(verder, Qt::LeftButton);
+    });
+    RunProgram("invoerdialoog$($n;Naam;Hoe heet je?;Jan)\nstop(Volgende)\nx:=1");
+    EXPECT_EQ(caption, "Volgende");
+    EXPECT_EQ(host.inputs, std::vector<std::string>{"Naam|Hoe heet je?"});
+    EXPECT_EQ(window->Runner().Strings().Get("$n"), "Piet");
+    EXPECT_EQ(window->Runner().Parser(1).ReadVariable("x"), 1);
+    EXPECT_FALSE(window->findChild<QPushButton*>("verder")->isVisible());
+    EXPECT_FALSE(window->Runner().Paused());
 }
 
 }  // namespace

@@ -84,15 +84,15 @@ TEST_F(StringCommandsTest, Predicates) {
 
 TEST_F(StringCommandsTest, CoupledFieldsKeepWhatTheUserTyped) {
     Run({"koppel$(user1;$d;AG,BH)", "koppel$(F;$f;x^2)", "koppel$(onzin;$o;$d)"});
-    EXPECT_EQ(runner.TextFields()[0], "AG,BH");
+    EXPECT_EQ(runner.Interface().fields[0].text, "AG,BH");
     EXPECT_EQ(String("$d"), "AG,BH");
     EXPECT_EQ(runner.Settings().functions[0], "x^2");
     EXPECT_EQ(String("$o"), "$d");  // as written
 
-    runner.TextFields()[0] = "CE";
+    runner.Interface().fields[0].text = "CE";
     Run({"koppel$(user1;$d;AG,BH)"});
     EXPECT_EQ(String("$d"), "CE");
-    EXPECT_EQ(runner.TextFields()[0], "CE");
+    EXPECT_EQ(runner.Interface().fields[0].text, "CE");
 }
 
 TEST_F(StringCommandsTest, ChoiceIsOneOfTheList) {
