@@ -12,6 +12,7 @@
 
 #include "app/batch_host.h"
 #include "engine/compiler.h"
+#include "engine/rtf_reader.h"
 #include "engine/runner.h"
 #include "engine/text_file.h"
 #include "expr/function_library.h"
@@ -28,6 +29,7 @@ namespace {
 constexpr const char* kUsage =
     "Gebruik:\n"
     "  zorvat --batch PROGRAMMA [opties]   voert PROGRAMMA uit zonder vensters\n"
+    "                          (een presentatie, .rtf: eerst de tekst, dan het programma)\n"
     "      --size BxH          tekenvlak in pixels (standaard 400x400)\n"
     "      --prefs BESTAND     leest eerst de voorkeuren uit BESTAND\n"
     "      --set SLEUTEL=WAARDE  instelregel voor die van het programma (herhaalbaar)\n"
@@ -167,6 +169,12 @@ std::unique_ptr<QGuiApplication> MakeHeadlessApplication() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+bool IsPresentation(const std::string& path) {
+    const std::string extension = std::filesystem::path(path).extension().string();
+    return extension.size() == 4 && (extension[1] | 0x20) == 'r' && (extension[2] | 0x20) == 't' &&
+           (extension[3] | 0x20) == 'f';
+}
+
 std::vector<std::string> ReadProgram(const std::string& path) {
     std::string problem;
     auto lines = engine::ReadTextLines(path, &problem);
@@ -178,7 +186,16 @@ std::vector<std::string> ReadProgram(const std::string& path) {
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const BatchOptions options = ParseBatchOptions(args);
     BatchHost::InstallInterruptHandler();
-    const auto source = ReadProgram(options.program);
+    // A presentation page: its text goes first, its program runs.
+    std::optional<engine::Presentation> page;
+    if (IsPresentation(options.program)) {
+        try {
+            page = engine::ReadPresentation(options.program);
+        } catch (const engine::RtfError& error) {
+            throw UsageError(error.what());
+        }
+    }
+    const auto source = page ? page->program : ReadProgram(options.program);
     auto application = MakeHeadlessApplication();
 
     BatchHost host(err);
@@ -216,6 +233,11 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     compileOptions.programFolder = std::filesystem::path(options.program).parent_path().string();
     compileOptions.host = &host;
     runner.Program() = engine::CompileProgram(source, compileOptions);
+    runner.SetProgramFolder(compileOptions.programFolder);
+    if (page) {
+        runner.Panel().SetFixedText(page->page.PlainText());
+        out << page->page.PlainText() << '\n';
+    }
     runner.Run();
     for (const auto& line : runner.Output().Lines()) out << line << '\n';
     for (const auto& line : runner.Panel().ProgramLines()) out << line << '\n';

@@ -100,8 +100,10 @@ std::optional<std::string> GuiHost::ChooseSaveFile(const std::string& caption,
 }
 
 std::optional<std::string> GuiHost::OpenFileName(const std::string& caption,
-                                                 const std::string& filter) {
-    const QString name = QFileDialog::getOpenFileName(DialogParent(), Q(caption), ".", Q(filter));
+                                                 const std::string& filter,
+                                                 const std::string& folder) {
+    const QString name =
+        QFileDialog::getOpenFileName(DialogParent(), Q(caption), Q(folder), Q(filter));
     if (name.isEmpty()) return std::nullopt;
     return name.toStdString();
 }

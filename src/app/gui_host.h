@@ -45,7 +45,8 @@ public:
 
     // The dialogs of the windows themselves. `filter` in Qt's form, "Tekst (*.txt)".
     virtual std::optional<std::string> OpenFileName(const std::string& caption,
-                                                    const std::string& filter);
+                                                    const std::string& filter,
+                                                    const std::string& folder = ".");
     virtual std::optional<std::string> SaveFileName(const std::string& caption,
                                                     const std::string& suggestedName,
                                                     const std::string& filter);

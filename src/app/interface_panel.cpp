@@ -115,7 +115,7 @@ void InterfacePanel::Arrange(const engine::ProgramInterface& model) {
         if (control->isHidden()) return;
         const int x = left.value_or(next);
         control->setGeometry(x, kControlTop, width, kControlHeight);
-        if (label != nullptr) label->setGeometry(x, 0, std::max(width, 200), kLabelHeight);
+        if (label != nullptr) label->setGeometry(x, 0, width, kLabelHeight);
         if (!left) next = x + width + kGap;
     };
     for (size_t i = 0; i < sliders_.size(); ++i) {

@@ -14,13 +14,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <charconv>
@@ -32,8 +36,10 @@
 #include "app/output_view.h"
 #include "app/plot_widget.h"
 #include "app/program_window.h"
+#include "app/rich_text_document.h"
 #include "app/swatch.h"
 #include "app/window_placement.h"
+#include "engine/rtf_reader.h"
 #include "engine/text_file.h"
 #include "expr/number_format.h"
 
@@ -93,6 +99,13 @@ std::optional<long long> ReadWholeNumber(const std::string& text) {
 
 }  // namespace
 
+QString PageLinkIn(const QString& line) {
+    static const QRegularExpression word(R"(([^\s"'<>|]+\.rtf)\b)",
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = word.match(line);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 QString PlotSizeText(const QString& word, int pixels) {
     const long long millimetres = std::llround(pixels / 96.0L * 25.4L);
     const std::string cm = expr::FormatGeneral(millimetres / 10.0L, 15);
@@ -124,11 +137,14 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
     interfacePanel_->hide();
     plotColumn->addWidget(interfacePanel_);
     layout->addLayout(plotColumn, 1);
-    textPanel_ = new QPlainTextEdit(central);
+    textPanel_ = new QTextEdit(central);
     textPanel_->setObjectName("tekstpaneel");
     textPanel_->setReadOnly(true);
     textPanel_->setFixedWidth(229);
     textPanel_->hide();
+    // A click on a line that names another page opens it (seen by the event filter
+    // that the window installs on the application).
+    textPanel_->viewport()->setMouseTracking(true);
     layout->addWidget(textPanel_);
     auto* panel = new QWidget(central);
     panel->setObjectName("paneel");
@@ -328,6 +344,7 @@ void MainWindow::BuildMenus() {
         LoadPreferences();
         Redraw();
     });
+    file->addAction("&Presentatie openen", this, &MainWindow::ChoosePresentation);
     file->addSeparator();
     file->addAction("&Sluiten", this, &MainWindow::close);
 
@@ -482,6 +499,7 @@ void MainWindow::UpdateAxisControls() {
 void MainWindow::Redraw() {
     if (runner_->Running() || runner_->Paused()) return;
     RunBusy([this] { runner_->Run(); });
+    drawnSize_ = QSize(surface_.Width(), surface_.Height());
     ShowRunResults();
 }
 
@@ -516,6 +534,9 @@ void MainWindow::RunBusy(Work&& work) {
     if (closeAfterRun_) {
         closeAfterRun_ = false;
         QTimer::singleShot(0, this, &QWidget::close);
+    } else if (!pendingPage_.isEmpty()) {
+        QTimer::singleShot(0, this, [this, page = pendingPage_] { OpenPresentation(page); });
+        pendingPage_.clear();
     }
 }
 
@@ -538,15 +559,92 @@ void MainWindow::ShowRunResults() {
         if (!programWindow_->isVisible()) PlaceBeside(*programWindow_, *this);
         programWindow_->ShowFailedStatement(*failed);
     }
-    const std::string& panelText = runner_->Panel().Text();
-    textPanel_->setPlainText(Q(panelText));
-    textPanel_->setVisible(!panelText.empty());
+    ShowTextPanel();
     engine::OutputWindow& output = runner_->Output();
     if (output.ShowRequested()) {
         if (!outputView_->isVisible()) PlaceBeside(*outputView_, *this);
         outputView_->ShowLines();
         output.SetShowRequested(false);
     }
+}
+
+// The page first, then what the program wrote after it.
+void MainWindow::ShowTextPanel() {
+    const std::vector<std::string> lines = runner_->Panel().ProgramLines();
+    QTextDocument* document = textPanel_->document();
+    document->clear();
+    if (page_) AppendRichText(*document, *page_);
+    if (!lines.empty()) {
+        QTextCursor cursor(document);
+        cursor.movePosition(QTextCursor::End);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0 || page_) cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+            cursor.insertText(Q(lines[i]));
+        }
+    }
+    textPanel_->setVisible(page_.has_value() || !lines.empty());
+}
+
+void MainWindow::ChoosePresentation() {
+    QString folder = QDir(startUpFolder_).filePath("presentaties");
+    if (!QFileInfo(folder).isDir()) folder = DataFilePath("presentaties");
+    const auto path = host_.OpenFileName("Presentatie openen", "presentaties (*.rtf);;alle (*)",
+                                         folder.toStdString());
+    if (path) OpenPresentation(Q(*path));
+}
+
+bool MainWindow::OpenPresentation(const QString& path) {
+    if (runner_->Running()) {
+        // The running program must end before its lines are replaced.
+        pendingPage_ = path;
+        host_.RequestStop();
+        return false;
+    }
+    engine::Presentation presentation;
+    try {
+        presentation = engine::ReadPresentation(path.toStdString());
+    } catch (const engine::RtfError& error) {
+        // The program in the editor and everything else stay as they are.
+        host_.ShowMessage(engine::kAppCaption,
+                          "Kan " + path.toStdString() + " niet openen\n" + error.what() +
+                              "\nMisschien is dit bestand geopend door een ander programma",
+                          engine::MessageIcon::Warning);
+        return false;
+    }
+    if (!programWindow_->ConfirmDiscard()) return false;
+    pagePath_ = QFileInfo(path).absoluteFilePath();
+    if (!page_ && !textPanel_->isVisible()) {
+        // The text takes its room beside the plot, not from it, where the screen allows.
+        resize(width() + textPanel_->width(), height());
+        FitOnScreen(*this);
+    }
+    page_ = std::move(presentation.page);
+    runner_->Panel().SetFixedText(page_->PlainText());
+    ShowTextPanel();
+    setWindowTitle(QFileInfo(path).fileName() + " - Zorvat");
+    engine::ResetForNewProgram(runner_->Settings());
+    runner_->Interface().fields[0].text.clear();
+    ShowSettings();
+    std::string program;
+    for (const std::string& line : presentation.program) program += line + "\n";
+    programWindow_->SetProgramText(program, QFileInfo(path).absolutePath().toStdString());
+    programWindow_->CompileAndRun();
+    return true;
+}
+
+void MainWindow::FollowPageLink(const QPoint& position) {
+    const QString line = textPanel_->cursorForPosition(position).block().text();
+    const QString link = PageLinkIn(line);
+    if (link.isEmpty()) return;
+    QString path = QFileInfo(link).isAbsolute() ? link : QFileInfo(pagePath_).dir().filePath(link);
+    if (!QFileInfo::exists(path)) path = QDir(startUpFolder_).filePath(link);
+    if (!QFileInfo::exists(path)) {
+        host_.ShowMessage(engine::kAppCaption,
+                          "Kan de pagina " + link.toStdString() + " niet vinden",
+                          engine::MessageIcon::Warning);
+        return;
+    }
+    OpenPresentation(path);
 }
 
 bool MainWindow::OpenProgram(const QString& path) {
@@ -560,8 +658,13 @@ bool MainWindow::OpenProgram(const QString& path) {
 void MainWindow::StartWith(const QString& program) {
     QTimer::singleShot(0, this, [this, program] {
         host_.ShowDeferredMessages();
-        if (program.isEmpty() || !OpenProgram(program)) Redraw();
+        const bool page = program.endsWith(".rtf", Qt::CaseInsensitive);
+        if (program.isEmpty() || !(page ? OpenPresentation(program) : OpenProgram(program))) {
+            Redraw();
+        }
         startedUp_ = true;
+        // The window may have been laid out anew during the first run.
+        if (drawnSize_ != QSize(surface_.Width(), surface_.Height())) RequestRun();
     });
 }
 
@@ -860,6 +963,18 @@ void MainWindow::ShowInfo() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (textPanel_ != nullptr && watched == textPanel_->viewport()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
+            FollowPageLink(mouse->position().toPoint());
+        } else if (event->type() == QEvent::MouseMove) {
+            const QString line =
+                textPanel_->cursorForPosition(mouse->position().toPoint()).block().text();
+            textPanel_->viewport()->setCursor(PageLinkIn(line).isEmpty() ? Qt::IBeamCursor
+                                                                         : Qt::PointingHandCursor);
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
         return QMainWindow::eventFilter(watched, event);
     }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/gui_host.h"
+#include "engine/rich_text.h"
 #include "engine/runner.h"
 #include "plot/plot_surface.h"
 
@@ -16,6 +17,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -26,6 +28,9 @@ class OutputView;
 class PlotWidget;
 class ProgramWindow;
 class Swatch;
+
+// The word ending in ".rtf" on a line of a presentation page, or empty.
+QString PageLinkIn(const QString& line);
 
 // "breedte 12.7 cm (480 pix)": centimetres at 96 pixels an inch, to whole millimetres.
 QString PlotSizeText(const QString& word, int pixels);
@@ -51,12 +56,15 @@ public:
     void RequestRun();
     // Loads the program into the program window, compiles it and draws it.
     bool OpenProgram(const QString& path);
-    // What the window does once it is on the screen: the program file, if any, is
-    // opened and drawn, otherwise the picture of the settings.
+    // What the window does once it is on the screen: the program file or presentation
+    // page (.rtf), if any, is opened and drawn, otherwise the picture of the settings.
     void StartWith(const QString& program);
     // voorkeuren.txt in the start-up folder when there is one, else in the user's
     // configuration folder.
     QString PreferencesPath() const;
+    // Opens a presentation page: its text beside the plot, its program compiled and run.
+    // A page that cannot be read gives a message and changes nothing.
+    bool OpenPresentation(const QString& path);
     // True once the work of StartWith is done.
     bool StartedUp() const { return startedUp_; }
     void LoadPreferences();
@@ -98,6 +106,9 @@ private:
     void UpdateAxisControls();
     void UpdateSizeLabels();
     void ShowRunResults();
+    void ShowTextPanel();
+    void ChoosePresentation();
+    void FollowPageLink(const QPoint& position);
     void ConnectInterface();
     void ShowInterface();
     // Runs `work` (a run or an export) with the windows showing that a program runs.
@@ -114,7 +125,10 @@ private:
     InterfacePanel* interfacePanel_ = nullptr;
     QAction* slidersAction_ = nullptr;
     QAction* transparentGifsAction_ = nullptr;
-    QPlainTextEdit* textPanel_ = nullptr;
+    QTextEdit* textPanel_ = nullptr;
+    std::optional<engine::RichText> page_;  // the open presentation page
+    QString pagePath_;
+    QString pendingPage_;  // opened once the running program has stopped
     QPushButton* redraw_ = nullptr;
     QPushButton* stop_ = nullptr;
     std::array<QLineEdit*, 4> ranges_{};  // xmin, xmax, ymin, ymax
@@ -139,6 +153,7 @@ private:
     std::unique_ptr<OutputView> outputView_;
     plot::Brush fillBrush_{255, plot::BrushStyle::ForwardDiagonal};
     QSize acceptedSize_;
+    QSize drawnSize_;  // the surface's size at the last run
     bool restorePending_ = false;
     // Set once the start-up is done; resizes redraw only then.
     bool ready_ = false;

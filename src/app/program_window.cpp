@@ -234,6 +234,7 @@ bool ProgramWindow::LoadFile(const QString& path) {
         return false;
     }
     file_ = std::move(file);
+    textFolder_.clear();
     editor_->setPlainText(Q(file_.Text()));
     editor_->document()->setModified(false);
     UpdateTitle();
@@ -251,6 +252,15 @@ bool ProgramWindow::SaveFile(const QString& path) {
     return true;
 }
 
+void ProgramWindow::SetProgramText(const std::string& text, const std::string& folder) {
+    editor_->setPlainText(Q(text));
+    file_ = ProgramFile();
+    textFolder_ = folder;
+    editor_->document()->setModified(false);
+    editor_->moveCursor(QTextCursor::Start);
+    UpdateTitle();
+}
+
 bool ProgramWindow::LoadExample(const QString& resource) {
     if (!ConfirmDiscard()) return false;
     QFile file(resource);
@@ -258,6 +268,7 @@ bool ProgramWindow::LoadExample(const QString& resource) {
     editor_->setPlainText(QString::fromUtf8(file.readAll()).remove('\r'));
     // A library program is new text: saving asks for a name.
     file_ = ProgramFile();
+    textFolder_.clear();
     editor_->document()->setModified(false);
     editor_->moveCursor(QTextCursor::Start);
     editor_->ensureCursorVisible();
@@ -322,11 +333,14 @@ bool ProgramWindow::Compile() {
         start = end + 1;
     }
     engine::CompileOptions options;
-    options.programFolder =
-        file_.Path().empty() ? "." : std::filesystem::path(file_.Path()).parent_path().string();
+    options.programFolder = !file_.Path().empty()
+                                ? std::filesystem::path(file_.Path()).parent_path().string()
+                            : textFolder_.empty() ? "."
+                                                  : textFolder_;
     options.host = &host_;
     sourceLines_.clear();
     runner_.Program() = engine::CompileProgram(lines, options, &sourceLines_);
+    runner_.SetProgramFolder(options.programFolder);
     editor_->ClearErrorLine();
     statusBar()->showMessage(QString("Gecompileerd: %1 programmaregels, %2 gecompileerde regels")
                                  .arg(lines.size())

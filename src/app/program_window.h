@@ -35,6 +35,9 @@ public:
     // Loads a program file into the editor; on failure a message and nothing changes.
     bool LoadFile(const QString& path);
     bool SaveFile(const QString& path);
+    // Replaces the editor's text with a program that has no file of its own (a
+    // presentation's); `folder` is where its includes and pictures are.
+    void SetProgramText(const std::string& text, const std::string& folder);
     // Replaces the editor's text with a library program (a resource path).
     bool LoadExample(const QString& resource);
     // Compiles the editor's text into the runner's program; refused during a run.
@@ -91,6 +94,7 @@ private:
     QLabel* hint_ = nullptr;
     // For every compiled line, the editor line it came from.
     std::vector<size_t> sourceLines_;
+    std::string textFolder_;  // folder of a program without a file
     QLineEdit* toolValue_ = nullptr;
     Swatch* colourTool_ = nullptr;
     Swatch* fillTool_ = nullptr;

@@ -581,4 +581,11 @@ RichText ReadRtf(const std::string& bytes) {
     return RtfParser(bytes, start).Parse();
 }
 
+Presentation ReadPresentation(const std::string& path) {
+    std::string problem;
+    const auto bytes = ReadFileBytes(path, &problem);
+    if (!bytes) throw RtfError(WithProblem("Kan " + path + " niet lezen", problem));
+    return SplitPresentation(ReadRtf(*bytes));
+}
+
 }  // namespace engine

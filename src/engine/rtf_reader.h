@@ -19,4 +19,8 @@ public:
 // linear in its size and without deep recursion.
 RichText ReadRtf(const std::string& bytes);
 
+// A presentation page from its file: read, split at the program marker. Throws RtfError with
+// the Dutch reason when the file cannot be read or is no RTF.
+Presentation ReadPresentation(const std::string& path);
+
 }  // namespace engine

@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTimer>
 #include <fstream>
 
@@ -378,6 +379,74 @@ TEST_F(GuiTest, VerderAndTheInputDialogHoldTheRun) {
     EXPECT_EQ(window->Runner().Parser(1).ReadVariable("x"), 1);
     EXPECT_FALSE(window->findChild<QPushButton*>("verder")->isVisible());
     EXPECT_FALSE(window->Runner().Paused());
+}
+
+}  // namespace
+
+namespace {
+
+using namespace gui_test;
+
+const fs::path kPages = fs::path(ZORVAT_TEST_DATA) / ".." / ".." / "data" / "presentaties";
+
+QString PagePath(const char* name) {
+    return QString::fromStdString((kPages / name).string());
+}
+
+TEST_F(GuiTest, PresentationsShowTheirTextRunTheirProgramAndFollowLinks) {
+    Type("G", "x^3");
+    ASSERT_TRUE(window->OpenPresentation(PagePath("sinus.rtf")));
+    QApplication::processEvents();
+    auto* panel = Find<QTextEdit>("tekstpaneel");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->width(), 229);
+    EXPECT_TRUE(panel->toPlainText().startsWith("Les 1: de sinus"));
+    EXPECT_EQ(window->windowTitle(), "sinus.rtf - Zorvat");
+    EXPECT_TRUE(window->Programs().SourceText().starts_with("<programma>\nxmin=-7"));
+    EXPECT_EQ(Find<QLineEdit>("G")->text(), "");
+    EXPECT_TRUE(window->Controls().SliderAt(0).isVisible());
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_FALSE(window->Runner().LastRunFailed());
+
+    // A click on the line that names the next page opens it.
+    const QTextBlock link =
+        panel->document()->findBlock(panel->toPlainText().indexOf("parabool.rtf"));
+    ASSERT_TRUE(link.isValid());
+    panel->ensureCursorVisible();
+    QTextCursor at(link);
+    panel->setTextCursor(at);
+    const QRect place = panel->cursorRect(at);
+    QTest::mouseClick(panel->viewport(), Qt::LeftButton, {}, place.center() + QPoint(4, 0));
+    QApplication::processEvents();
+    EXPECT_EQ(window->windowTitle(), "parabool.rtf - Zorvat");
+    EXPECT_TRUE(panel->toPlainText().startsWith("Les 2: de parabool"));
+
+    // Pages that cannot be read change nothing and keep the program running.
+    window->Programs().Editor().setPlainText("lijn(0;0;1;1)");
+    QTest::keyClicks(&window->Programs().Editor(), "%");
+    const std::string program = window->Programs().SourceText();
+    WriteBytes(folder / "kapot.rtf", "PK\x03\x04 geen rtf");
+    EXPECT_FALSE(window->OpenPresentation(QString::fromStdString((folder / "kapot.rtf").string())));
+    EXPECT_FALSE(window->OpenPresentation(QString::fromStdString((folder / "weg.rtf").string())));
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[1].text.substr(0, 4), "Kan ");
+    EXPECT_NE(
+        host.messages[1].text.find("Misschien is dit bestand geopend door een ander programma"),
+        std::string::npos);
+    EXPECT_EQ(window->Programs().SourceText(), program);
+    EXPECT_TRUE(window->isVisible());
+
+    // A page without a program shows its text and draws an empty picture.
+    host.messages.clear();
+    host.choiceAnswers = {app::YesNoCancel::No};
+    WriteBytes(folder / "tekst.rtf", "{\\rtf1\\ansi Alleen tekst: zie sinus.rtf\\par}");
+    EXPECT_TRUE(window->OpenPresentation(QString::fromStdString((folder / "tekst.rtf").string())));
+    EXPECT_EQ(panel->toPlainText(), "Alleen tekst: zie sinus.rtf");
+    EXPECT_EQ(window->Programs().SourceText(), "");
+    // Its link is relative to its own folder, where sinus.rtf is not.
+    QTest::mouseClick(panel->viewport(), Qt::LeftButton, {},
+                      panel->cursorRect(QTextCursor(panel->document())).center());
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Kan de pagina sinus.rtf niet vinden"});
 }
 
 }  // namespace

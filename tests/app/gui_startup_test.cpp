@@ -119,4 +119,23 @@ TEST(GuiStartup, AnErrorAtStartUpIsShownAndItsLineMarked) {
     fs::remove_all(folder);
 }
 
+// An open presentation: the page's text at the right of the plot, its program drawn.
+TEST(GuiStartup, APresentationShowsItsTextAndItsPicture) {
+    const fs::path folder = MakeTestFolder();
+    const fs::path page =
+        fs::path(ZORVAT_TEST_DATA) / ".." / ".." / "data" / "presentaties" / "parabool.rtf";
+    const Shot shot = StartAndGrab(folder, "'" + page.string() + "'");
+    ASSERT_EQ(shot.status, 0) << shot.out;
+    ASSERT_FALSE(shot.image.isNull());
+    shot.image.save(QString::fromStdString((folder / "presentatie.png").string()));
+    // The red top of the parabola and the page's text, dark on white, right of the plot.
+    EXPECT_GT(CountPixels(shot.image, qRgb(255, 0, 0)), 20);
+    int text = 0;
+    for (int y = 40; y < 300; ++y) {
+        for (int x = 420; x < 780; ++x) text += qGray(shot.image.pixel(x, y)) < 80;
+    }
+    EXPECT_GT(text, 500);
+    fs::remove_all(folder);
+}
+
 }  // namespace

@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QTextLayout>
 #include <filesystem>
 #include <fstream>
@@ -364,7 +365,7 @@ TEST_F(GuiTest, OutputWindowShowsWhatProgramsWrite) {
     EXPECT_EQ(Slurp(folder / "gecompileerd.txt"), "schrijfregel\r\nt\r\nnog een\r\n");
     // Text for the panel beside the plot shows there, only the last run's.
     RunProgram("rtftekst(hallo)\nrtfuitvoer(2/8)");
-    auto* panel = Find<QPlainTextEdit>("tekstpaneel");
+    auto* panel = Find<QTextEdit>("tekstpaneel");
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->toPlainText(), "hallo0.25");
     RunProgram("lijn(0;0;1;1)");

@@ -28,7 +28,8 @@ public:
         inputs.push_back(caption + "|" + prompt);
         return Take(inputAnswers);
     }
-    std::optional<std::string> OpenFileName(const std::string&, const std::string&) override {
+    std::optional<std::string> OpenFileName(const std::string&, const std::string&,
+                                            const std::string&) override {
         return Take(fileAnswers);
     }
     std::optional<std::string> SaveFileName(const std::string&, const std::string&,

@@ -22,7 +22,7 @@ const fs::path kTestData = ZORVAT_TEST_DATA;
 std::vector<fs::path> RtfFiles() {
     std::vector<fs::path> files;
     for (const fs::path& folder :
-         {fs::path(ZORVAT_SOURCE_DIR) / "presentaties", kTestData / "rtf"}) {
+         {fs::path(ZORVAT_SOURCE_DIR) / "data" / "presentaties", kTestData / "rtf"}) {
         if (!fs::is_directory(folder)) continue;
         for (const auto& entry : fs::directory_iterator(folder)) {
             if (entry.path().extension() == ".rtf") files.push_back(entry.path());
