@@ -11,7 +11,10 @@
 #include <string_view>
 
 #include "app/batch_host.h"
+#include "bigint/big_calculator.h"
+#include "bigint/factorisation.h"
 #include "engine/compiler.h"
+#include "engine/outside_factoring.h"
 #include "engine/rtf_reader.h"
 #include "engine/runner.h"
 #include "engine/text_file.h"
@@ -43,7 +46,9 @@ constexpr const char* kUsage =
     "      --save-prefs BESTAND  schrijft de voorkeuren na de uitvoering\n"
     "  zorvat --compile PROGRAMMA          toont het gecompileerde programma\n"
     "  zorvat --eval UITDRUKKING [--var NAAM=WAARDE]...   rekent de uitdrukking uit\n"
-    "  zorvat --symbolic OPDRACHT          vraagt de symbolische bibliotheek\n";
+    "  zorvat --symbolic OPDRACHT          vraagt de symbolische bibliotheek\n"
+    "  zorvat --bigcalc BEWERKING X [Y [Z]]  een knop van de rekenmachine voor grote getallen\n"
+    "      (add sub mul div mod fac ncr npr pow powmod sqrt square root prime gcd inv factor)\n";
 
 class UsageError : public std::runtime_error {
 public:
@@ -324,6 +329,37 @@ int Evaluate(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
 }
 
+// One button of the big-integer calculator: the answer as the window shows it, or the
+// lines the factorisation writes in the window's memo.
+int CalculateBig(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 3 || args.size() > 5) {
+        throw UsageError("--bigcalc verwacht een bewerking en een tot drie getallen");
+    }
+    const std::string x = args[2];
+    const std::string y = args.size() > 3 ? args[3] : "";
+    const std::string z = args.size() > 4 ? args[4] : "";
+    if (args[1] == "factor") {
+        BatchHost::InstallInterruptHandler();
+        bigint::TInteger number;
+        number.AssignText(x);
+        BatchHost host(err);
+        const auto keepGoing = [&host] { return !host.TakeStopRequest(); };
+        bigint::Factorisation work(
+            [&out](const std::string& line) { out << line << std::endl; },
+            [&keepGoing](const bigint::TInteger& n) { return engine::FactorWithGp(n, keepGoing); },
+            keepGoing);
+        work.Run(number);
+        return kExitOk;
+    }
+    const auto operation = bigint::OperationNamed(args[1]);
+    if (!operation) throw UsageError("--bigcalc kent geen bewerking '" + args[1] + "'");
+    const bigint::CalculatorAnswer answer = bigint::Calculate(*operation, x, y, z);
+    if (!answer.message.empty()) err << MessageLine(engine::kAppCaption, answer.message) << '\n';
+    if (answer.refused) return kExitRunError;
+    out << answer.answer << '\n';
+    return kExitOk;
+}
+
 int AskSymbolic(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() != 2) throw UsageError("--symbolic verwacht precies een opdracht");
     std::vector<char> buffer(1000);
@@ -339,7 +375,7 @@ bool IsBatchCommand(const std::vector<std::string>& args) {
     if (args.empty()) return false;
     const std::string& mode = args[0];
     return mode == "--batch" || mode == "--compile" || mode == "--eval" || mode == "--symbolic" ||
-           mode == "--help";
+           mode == "--bigcalc" || mode == "--help";
 }
 
 int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -349,6 +385,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
         if (mode == "--compile") return PrintCompiled(args, out, err);
         if (mode == "--eval") return Evaluate(args, out, err);
         if (mode == "--symbolic") return AskSymbolic(args, out, err);
+        if (mode == "--bigcalc") return CalculateBig(args, out, err);
         out << kUsage;
         return kExitOk;
     } catch (const UsageError& error) {

@@ -30,6 +30,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "app/bigint_window.h"
 #include "app/data_files.h"
 #include "app/interface_panel.h"
 #include "app/key_codes.h"
@@ -153,6 +154,12 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
 
     programWindow_ = std::make_unique<ProgramWindow>(*runner_, host_);
     outputView_ = std::make_unique<OutputView>(runner_->Output(), host_);
+    bigIntegerWindow_ = std::make_unique<BigIntegerWindow>();
+    connect(programWindow_.get(), &ProgramWindow::BigIntegersRequested, this, [this] {
+        if (!bigIntegerWindow_->isVisible()) PlaceBeside(*bigIntegerWindow_, *programWindow_);
+        bigIntegerWindow_->show();
+        bigIntegerWindow_->raise();
+    });
     connect(programWindow_.get(), &ProgramWindow::RunRequested, this, [this] {
         raise();
         activateWindow();
@@ -989,6 +996,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         window == this || window == programWindow_.get() || window == outputView_.get();
     if (key->key() == Qt::Key_Escape && ours) {
         host_.RequestStop();
+        if (window == bigIntegerWindow_.get()) bigIntegerWindow_->Stop();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -1009,6 +1017,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     ready_ = false;
     programWindow_->hide();
     outputView_->hide();
+    bigIntegerWindow_->hide();
     event->accept();
 }
 

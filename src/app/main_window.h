@@ -23,6 +23,7 @@ class QRadioButton;
 
 namespace app {
 
+class BigIntegerWindow;
 class InterfacePanel;
 class OutputView;
 class PlotWidget;
@@ -46,6 +47,7 @@ public:
     plot::TPlotSurface& Surface() { return surface_; }
     ProgramWindow& Programs() { return *programWindow_; }
     OutputView& Output() { return *outputView_; }
+    BigIntegerWindow& BigIntegers() { return *bigIntegerWindow_; }
     PlotWidget& Plot() { return *plot_; }
     InterfacePanel& Controls() { return *interfacePanel_; }
 
@@ -151,6 +153,7 @@ private:
     QLabel* heightLabel_ = nullptr;
     std::unique_ptr<ProgramWindow> programWindow_;
     std::unique_ptr<OutputView> outputView_;
+    std::unique_ptr<BigIntegerWindow> bigIntegerWindow_;
     plot::Brush fillBrush_{255, plot::BrushStyle::ForwardDiagonal};
     QSize acceptedSize_;
     QSize drawnSize_;  // the surface's size at the last run

@@ -89,9 +89,14 @@ ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* par
     connect(compile_, &QPushButton::clicked, this, [this] { Compile(); });
     connect(compileRun_, &QPushButton::clicked, this, &ProgramWindow::CompileAndRun);
     connect(stop_, &QPushButton::clicked, this, &ProgramWindow::StopRequested);
+    auto* bigIntegers = new QPushButton("Grote getallen", central);
+    bigIntegers->setObjectName("groteGetallen");
+    bigIntegers->setToolTip("rekenmachine voor gehele getallen van elke lengte");
+    connect(bigIntegers, &QPushButton::clicked, this, &ProgramWindow::BigIntegersRequested);
     buttons->addWidget(compile_);
     buttons->addWidget(compileRun_);
     buttons->addWidget(stop_);
+    buttons->addWidget(bigIntegers);
     buttons->addSpacing(12);
 
     commands_ = new QComboBox(central);

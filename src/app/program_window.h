@@ -68,6 +68,7 @@ public slots:
 signals:
     void RunRequested();
     void StopRequested();
+    void BigIntegersRequested();
     // A library program replaced the editor's text.
     void ExampleLoaded();
 

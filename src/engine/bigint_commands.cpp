@@ -1,10 +1,12 @@
 // Big-integer commands: the "#" words that compute with the registers #a .. #z.
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <vector>
 
 #include "bigint/factoring.h"
 #include "bigint/integer.h"
+#include "engine/outside_factoring.h"
 #include "engine/runner.h"
 
 namespace engine {
@@ -262,10 +264,18 @@ void Root(Runner& runner) {
 // factor#(#x): the window stays responsive and Escape ends the search.
 void Factor(Runner& runner) {
     TInteger& x = Target(runner);
-    bigint::FindFactor(x, kFactorSeconds, [&runner] {
+    const TInteger before = x;
+    const auto keepGoing = [&runner] {
         runner.ProcessEvents();
         return !runner.StopRequested();
-    });
+    };
+    bigint::FindFactor(x, kFactorSeconds, keepGoing);
+    // What rho cannot split in its time goes to the outside program.
+    if (!(x == before) || x.CompareAbs(TInteger(1)) <= 0 || x.IsProbablePrime()) return;
+    const bigint::OutsideFactors found = FactorWithGp(x, keepGoing);
+    if (found.factors.empty()) return;
+    x = *std::min_element(found.factors.begin(), found.factors.end(),
+                          [](const TInteger& a, const TInteger& b) { return a.Compare(b) < 0; });
 }
 
 // volgendepriem#(#x)
