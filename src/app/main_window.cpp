@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -27,12 +28,14 @@
 #include <cmath>
 
 #include "app/data_files.h"
+#include "app/gif_maker_window.h"
 #include "app/key_codes.h"
 #include "app/output_view.h"
 #include "app/plot_widget.h"
 #include "app/program_window.h"
 #include "app/swatch.h"
 #include "app/window_placement.h"
+#include "engine/gif_export.h"
 #include "engine/text_file.h"
 #include "expr/number_format.h"
 
@@ -308,8 +311,15 @@ void MainWindow::BuildPanel() {
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&Bestand");
     file->addAction("Opslaan als Eepi&c", this, &MainWindow::SaveEepic);
+    file->addAction("Opslaan als &Gif", this, &MainWindow::SaveGif);
     file->addAction("Opslaan als Bi&tmap", this, &MainWindow::SaveBitmap);
     file->addAction("Opslaan als P&df", this, &MainWindow::SavePdf);
+    file->addAction("&Animated Gif maken", this, [this] {
+        GifMakerWindow& maker = GifMaker();
+        maker.show();
+        maker.raise();
+        maker.activateWindow();
+    });
     file->addSeparator();
     file->addAction("&Voorkeuren opslaan", this, &MainWindow::SavePreferences);
     file->addAction("Voorkeuren &laden", this, [this] {
@@ -731,6 +741,27 @@ void MainWindow::SaveBitmap() {
     }
 }
 
+void MainWindow::SaveGif() {
+    const auto path = host_.SaveFileName("Opslaan als gif", "gif.gif", "Gif (*.gif)");
+    if (!path) return;
+    QString name = Q(*path);
+    if (QFileInfo(name).suffix().isEmpty()) name += ".gif";
+    if (const auto failure = engine::SavePictureAsGif(surface_, name.toStdString(),
+                                                      runner_->Settings().transparentGifs)) {
+        host_.ShowMessage(engine::kAppCaption, *failure, engine::MessageIcon::Error);
+    }
+}
+
+GifMakerWindow& MainWindow::GifMaker() {
+    if (!gifMaker_) {
+        gifMaker_ = std::make_unique<GifMakerWindow>(host_);
+        // Centred on the screen, as the maker has always opened.
+        gifMaker_->move(gifMaker_->screen()->availableGeometry().center() -
+                        gifMaker_->rect().center());
+    }
+    return *gifMaker_;
+}
+
 void MainWindow::ShowProgramWindow() {
     if (!programWindow_->isVisible()) PlaceBeside(*programWindow_, *this);
     programWindow_->show();
@@ -814,6 +845,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     ready_ = false;
     programWindow_->hide();
     outputView_->hide();
+    if (gifMaker_) gifMaker_->hide();
     event->accept();
 }
 

@@ -20,6 +20,7 @@ class QRadioButton;
 
 namespace app {
 
+class GifMakerWindow;
 class OutputView;
 class PlotWidget;
 class ProgramWindow;
@@ -62,6 +63,11 @@ public:
     void ShowSettings();
     // The fill swatch: colour and pattern of the right-button flood fill.
     plot::Brush FillBrush() const { return fillBrush_; }
+
+    // GIF: the picture as one GIF ("Opslaan als &Gif", also opslaangif's way), and
+    // the animated-GIF maker, made when first asked for.
+    void SaveGif();
+    GifMakerWindow& GifMaker();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -129,6 +135,7 @@ private:
     QLabel* heightLabel_ = nullptr;
     std::unique_ptr<ProgramWindow> programWindow_;
     std::unique_ptr<OutputView> outputView_;
+    std::unique_ptr<GifMakerWindow> gifMaker_;
     plot::Brush fillBrush_{255, plot::BrushStyle::ForwardDiagonal};
     QSize acceptedSize_;
     bool restorePending_ = false;
