@@ -284,13 +284,6 @@ TEST_F(BatchTest, GifAndAnimationOptions) {
     ASSERT_EQ(frames->frames.size(), 5u);
     EXPECT_EQ(frames->frames[4].delay, 30);
 
-    r = Zorvat(
-        {"--batch", film, "--gif", gif, "--prefs", Write("v.txt", "transparantegifs=nee\n")});
-    EXPECT_EQ(r.status, 0) << r.err;
-    picture = ReadGifStructure(Slurp(gif));
-    ASSERT_TRUE(picture && picture->frames.size() == 1);
-    EXPECT_EQ(picture->frames[0].packed, 0x00);
-
     for (const std::string delay : {"abc", "-5", "10.5", "700000", ""}) {
         r = Zorvat({"--batch", film, "--animate", animation, "--delay", delay});
         EXPECT_EQ(r.status, 2) << delay;

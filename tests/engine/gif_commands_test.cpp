@@ -105,13 +105,8 @@ TEST_F(GifCommandsTest, AnAnimationHasOneFramePerFilmPass) {
     EXPECT_EQ(gif.frames[3].packed, 0x08);  // disposal 2, not transparent
 }
 
-TEST_F(GifCommandsTest, AnimationsWithoutFramesOrWithTooManyAreNotWritten) {
-    engine::AnimationRecorder none;
+TEST_F(GifCommandsTest, AnimationsWithTooManyFramesAreNotWritten) {
     const std::string path = (folder / "film.gif").string();
-    EXPECT_EQ(none.Save(path, {}),
-              "Geen beelden voor " + path +
-                  ": het programma heeft geen film-lus doorlopen en geen plaatje opgeslagen");
-
     engine::AnimationRecorder many;
     runner.Pictures().SetFrameRecorder(
         [&](const plot::TPlotSurface& picture) { many.Record(picture); });

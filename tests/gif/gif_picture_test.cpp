@@ -1,4 +1,4 @@
-// The Qt side of the GIF layer: the loader and the picture adapter.
+// The GIF loader on Qt's reader: the first frame, or the error code.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -7,7 +7,6 @@
 
 #include "gif/gif_picture.h"
 #include "gif/gif_writer.h"
-#include "gif/qimage_frames.h"
 #include "gui_application.h"
 #include "peer_tools.h"
 #include "test_folder.h"
@@ -76,19 +75,6 @@ TEST(GifPictureTest, FilesThatAreNoGifGiveTheirCode) {
         EXPECT_TRUE(picture.Picture().isNull()) << name;
     }
     fs::remove_all(folder);
-}
-
-TEST(GifPictureTest, AdapterKeepsColoursAndRefusesEmptyPictures) {
-    QImage image(3, 2, QImage::Format_ARGB32);
-    image.fill(qRgba(10, 20, 30, 40));
-    image.setPixel(2, 1, qRgb(200, 100, 50));
-    const auto picture = gif::ToRgbImage(image);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->At(0, 0), 10u + 20u * 256 + 30u * 65536);  // alpha is dropped
-    EXPECT_EQ(picture->At(2, 1), 200u + 100u * 256 + 50u * 65536);
-    EXPECT_EQ(gif::ToQImage(*picture).pixel(2, 1), qRgb(200, 100, 50));
-    EXPECT_FALSE(gif::ToRgbImage(QImage()));
-    EXPECT_FALSE(gif::ToRgbImage(QImage(0, 5, QImage::Format_RGB32)));
 }
 
 }  // namespace
