@@ -13,7 +13,6 @@
 
 namespace gif {
 
-enum class TGIFVersion { gvGIF87a, gvGIF89a };  // files are always written as GIF89a
 
 struct TFrameInfo {
     RgbImage picture;
