@@ -47,7 +47,7 @@ std::vector<gif::RgbImage> ProgramPictures(const std::vector<std::string>& sourc
     plot::TPlotSurface surface(width, height);
     engine::Runner runner(host, surface);
     std::vector<gif::RgbImage> frames;
-    runner.Pictures().SetFrameRecorder([&](const plot::TPlotSurface& picture) {
+    runner.SavedPictures().SetFrameRecorder([&](const plot::TPlotSurface& picture) {
         frames.push_back(*gif::ToRgbImage(picture.Bitmap()));
     });
     runner.Program() = engine::CompileProgram(source);

@@ -228,11 +228,11 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     // --animate records the first run only; the export runs would repeat its frames.
     engine::AnimationRecorder animation;
     if (!options.animateFile.empty()) {
-        runner.Pictures().SetFrameRecorder(
+        runner.SavedPictures().SetFrameRecorder(
             [&animation](const plot::TPlotSurface& picture) { animation.Record(picture); });
     }
     runner.Run();
-    runner.Pictures().SetFrameRecorder(nullptr);
+    runner.SavedPictures().SetFrameRecorder(nullptr);
     for (const auto& line : runner.Output().Lines()) out << line << '\n';
     for (const auto& line : runner.Panel().ProgramLines()) out << line << '\n';
     out.flush();

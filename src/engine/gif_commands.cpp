@@ -15,7 +15,7 @@ void SaveGif(Runner& runner) {
         runner.EndRunWithMessage("Waarschuwing", "Bestandsnaam zonder extensie opgeven");
         return;
     }
-    const auto fileName = runner.Pictures().NextFileName(name, ".gif");
+    const auto fileName = runner.SavedPictures().NextFileName(name, ".gif");
     if (!fileName) return;  // 90 pictures a run at most
     if (const auto failure =
             SavePictureAsGif(runner.Surface(), *fileName, runner.Settings().transparentGifs)) {
@@ -27,7 +27,7 @@ void SaveGif(Runner& runner) {
     const bool insideFilm = std::any_of(loops.begin(), loops.end(), [](const LoopRecord& loop) {
         return loop.kind == LoopKind::Animation;
     });
-    runner.Pictures().PictureSaved(runner.Surface(), insideFilm);
+    runner.SavedPictures().PictureSaved(runner.Surface(), insideFilm);
 }
 
 }  // namespace

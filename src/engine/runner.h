@@ -197,7 +197,7 @@ public:
     void SyncParsers();
 
     // The numbered pictures of this run and the frames an animation records.
-    PictureSaves& Pictures() { return pictureSaves_; }
+    PictureSaves& SavedPictures() { return pictureSaves_; }
 
 private:
     // What a run learns about one program line, so that loops do not redo it.

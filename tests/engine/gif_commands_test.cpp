@@ -84,7 +84,7 @@ TEST_F(GifCommandsTest, BadNamesAndFoldersEndTheRunWithAMessage) {
 
 TEST_F(GifCommandsTest, AnAnimationHasOneFramePerFilmPass) {
     engine::AnimationRecorder recorder;
-    runner.Pictures().SetFrameRecorder(
+    runner.SavedPictures().SetFrameRecorder(
         [&](const plot::TPlotSurface& picture) { recorder.Record(picture); });
     // Each pass draws its own dot; the snapshot takes the one before away.
     Run({"film(k;-3;3;1)", "stip(k;0;6)", "volgende"});
@@ -92,7 +92,7 @@ TEST_F(GifCommandsTest, AnAnimationHasOneFramePerFilmPass) {
     // A pass that saves its picture is one frame, not two; a save outside a film is one.
     Run({Save("s"), "film(k;1;3;1)", Save("f"), "volgende"});
     EXPECT_EQ(recorder.FrameCount(), 7u + 4u);
-    runner.Pictures().SetFrameRecorder(nullptr);
+    runner.SavedPictures().SetFrameRecorder(nullptr);
     Run({"film(k;1;3;1)", "volgende"});
     EXPECT_EQ(recorder.FrameCount(), 11u);
 
@@ -108,7 +108,7 @@ TEST_F(GifCommandsTest, AnAnimationHasOneFramePerFilmPass) {
 TEST_F(GifCommandsTest, AnimationsWithTooManyFramesAreNotWritten) {
     const std::string path = (folder / "film.gif").string();
     engine::AnimationRecorder many;
-    runner.Pictures().SetFrameRecorder(
+    runner.SavedPictures().SetFrameRecorder(
         [&](const plot::TPlotSurface& picture) { many.Record(picture); });
     Run({"film(k;1;300;1)", "volgende"});
     EXPECT_EQ(many.Save(path, {}),
