@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -16,6 +17,7 @@
 #include "engine/compiler.h"
 #include "engine/outside_factoring.h"
 #include "engine/rtf_reader.h"
+#include "engine/gif_export.h"
 #include "engine/runner.h"
 #include "engine/text_file.h"
 #include "expr/function_library.h"
@@ -44,6 +46,9 @@ constexpr const char* kUsage =
     "      --eepic BESTAND     voert opnieuw uit en schrijft het plaatje als eepic (LaTeX)\n"
     "      --pdf BESTAND       voert opnieuw uit en schrijft het plaatje als PDF\n"
     "      --save-prefs BESTAND  schrijft de voorkeuren na de uitvoering\n"
+    "      --gif BESTAND       schrijft het plaatje na de uitvoering als GIF\n"
+    "      --animate BESTAND.gif [--delay MS]  een beeld per doorgang van elke film-lus,\n"
+    "                          samen een geanimeerde GIF (standaard 100 ms per beeld)\n"
     "  zorvat --compile PROGRAMMA          toont het gecompileerde programma\n"
     "  zorvat --eval UITDRUKKING [--var NAAM=WAARDE]...   rekent de uitdrukking uit\n"
     "  zorvat --symbolic OPDRACHT          vraagt de symbolische bibliotheek\n"
@@ -68,6 +73,10 @@ struct BatchOptions {
     std::string eepicFile;
     std::string pdfFile;
     std::string savePrefsFile;
+    // GIF output: the picture after the run, and the frames of the run as an animation.
+    std::string gifFile;
+    std::string animateFile;
+    std::optional<int> delay;
 };
 
 bool ReadInteger(const std::string& text, int& value) {
@@ -76,6 +85,35 @@ bool ReadInteger(const std::string& text, int& value) {
     if (first != last && *first == '+') ++first;
     const auto [stop, error] = std::from_chars(first, last, value);
     return error == std::errc() && stop == last && first != last;
+}
+
+// Larger delays do not fit the GIF's field of hundredths of a second.
+constexpr int kMaxDelay = 655350;
+constexpr int kDefaultDelay = 100;
+
+// --gif, --animate and --delay; false for any other option.
+bool ParseGifOption(const std::string& option, const std::string& value, BatchOptions& options) {
+    if (option == "--gif") {
+        options.gifFile = value;
+    } else if (option == "--animate") {
+        options.animateFile = value;
+    } else if (option == "--delay") {
+        size_t used = 0;
+        int delay = -1;
+        try {
+            delay = std::stoi(value, &used);
+        } catch (const std::exception&) {
+            used = 0;
+        }
+        if (used == 0 || used != value.size() || delay < 0 || delay > kMaxDelay) {
+            throw UsageError("--delay verwacht een geheel aantal milliseconden (0 tot " +
+                             std::to_string(kMaxDelay) + "), niet '" + value + "'");
+        }
+        options.delay = delay;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 std::pair<std::string, std::string> SplitPair(const std::string& text, const std::string& option) {
@@ -148,9 +186,12 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             options.pdfFile = value;
         } else if (option == "--save-prefs") {
             options.savePrefsFile = value;
-        } else {
+        } else if (!ParseGifOption(option, value, options)) {
             throw UsageError("onbekende optie " + option);
         }
+    }
+    if (options.delay && options.animateFile.empty()) {
+        throw UsageError("--delay hoort bij --animate");
     }
     return options;
 }
@@ -243,7 +284,14 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
         runner.Panel().SetFixedText(page->page.PlainText());
         out << page->page.PlainText() << '\n';
     }
+    // --animate records the first run only; the export runs would repeat its frames.
+    engine::AnimationRecorder animation;
+    if (!options.animateFile.empty()) {
+        runner.SavedPictures().SetFrameRecorder(
+            [&animation](const plot::TPlotSurface& picture) { animation.Record(picture); });
+    }
     runner.Run();
+    runner.SavedPictures().SetFrameRecorder(nullptr);
     for (const auto& line : runner.Output().Lines()) out << line << '\n';
     for (const auto& line : runner.Panel().ProgramLines()) out << line << '\n';
     out.flush();
@@ -269,6 +317,25 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     picture.ShowOn(surface);
     if (!options.pngFile.empty() && !surface.SavePng(options.pngFile)) {
         cannotWrite(options.pngFile);
+    }
+    // GIF output, after the picture of the first run is back on the surface.
+    const auto gifFailed = [&](const std::string& message) {
+        err << MessageLine(engine::kAppCaption, message) << std::endl;
+        status = kExitUsage;
+    };
+    if (!options.gifFile.empty()) {
+        if (const auto failure = engine::SavePictureAsGif(surface, options.gifFile,
+                                                          runner.Settings().transparentGifs)) {
+            gifFailed(*failure);
+        }
+    }
+    if (!options.animateFile.empty()) {
+        gif::AnimationSettings settings;
+        settings.delay = options.delay.value_or(kDefaultDelay);
+        settings.transparent = runner.Settings().transparentGifs;
+        if (const auto failure = animation.Save(options.animateFile, settings)) {
+            gifFailed(*failure);
+        }
     }
     if (!options.savePrefsFile.empty() &&
         !engine::WriteTextLines(options.savePrefsFile, engine::PreferencesLines(runner.Settings()),

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -33,6 +34,7 @@
 #include "app/bigint_window.h"
 #include "app/data_files.h"
 #include "app/interface_panel.h"
+#include "app/gif_maker_window.h"
 #include "app/key_codes.h"
 #include "app/output_view.h"
 #include "app/plot_widget.h"
@@ -41,6 +43,7 @@
 #include "app/swatch.h"
 #include "app/window_placement.h"
 #include "engine/rtf_reader.h"
+#include "engine/gif_export.h"
 #include "engine/text_file.h"
 #include "expr/number_format.h"
 
@@ -342,8 +345,15 @@ void MainWindow::BuildPanel() {
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&Bestand");
     file->addAction("Opslaan als Eepi&c", this, &MainWindow::SaveEepic);
+    file->addAction("Opslaan als &Gif", this, &MainWindow::SaveGif);
     file->addAction("Opslaan als Bi&tmap", this, &MainWindow::SaveBitmap);
     file->addAction("Opslaan als P&df", this, &MainWindow::SavePdf);
+    file->addAction("&Animated Gif maken", this, [this] {
+        GifMakerWindow& maker = GifMaker();
+        maker.show();
+        maker.raise();
+        maker.activateWindow();
+    });
     file->addSeparator();
     file->addAction("&Voorkeuren opslaan", this, &MainWindow::SavePreferences);
     file->addAction("Voorkeuren &laden", this, [this] {
@@ -915,6 +925,27 @@ void MainWindow::SaveBitmap() {
     }
 }
 
+void MainWindow::SaveGif() {
+    const auto path = host_.SaveFileName("Opslaan als gif", "gif.gif", "Gif (*.gif)");
+    if (!path) return;
+    QString name = Q(*path);
+    if (QFileInfo(name).suffix().isEmpty()) name += ".gif";
+    if (const auto failure = engine::SavePictureAsGif(surface_, name.toStdString(),
+                                                      runner_->Settings().transparentGifs)) {
+        host_.ShowMessage(engine::kAppCaption, *failure, engine::MessageIcon::Error);
+    }
+}
+
+GifMakerWindow& MainWindow::GifMaker() {
+    if (!gifMaker_) {
+        gifMaker_ = std::make_unique<GifMakerWindow>(host_);
+        // Centred on the screen, as the maker has always opened.
+        gifMaker_->move(gifMaker_->screen()->availableGeometry().center() -
+                        gifMaker_->rect().center());
+    }
+    return *gifMaker_;
+}
+
 void MainWindow::ShowProgramWindow() {
     // The program window starts a new program: nothing of the last one's controls stays.
     if (!runner_->Running()) {
@@ -1018,6 +1049,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     programWindow_->hide();
     outputView_->hide();
     bigIntegerWindow_->hide();
+    if (gifMaker_) gifMaker_->hide();
     event->accept();
 }
 

@@ -25,6 +25,7 @@ namespace app {
 
 class BigIntegerWindow;
 class InterfacePanel;
+class GifMakerWindow;
 class OutputView;
 class PlotWidget;
 class ProgramWindow;
@@ -75,6 +76,11 @@ public:
     void ShowSettings();
     // The fill swatch: colour and pattern of the right-button flood fill.
     plot::Brush FillBrush() const { return fillBrush_; }
+
+    // GIF: the picture as one GIF ("Opslaan als &Gif", also opslaangif's way), and
+    // the animated-GIF maker, made when first asked for.
+    void SaveGif();
+    GifMakerWindow& GifMaker();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -154,6 +160,7 @@ private:
     std::unique_ptr<ProgramWindow> programWindow_;
     std::unique_ptr<OutputView> outputView_;
     std::unique_ptr<BigIntegerWindow> bigIntegerWindow_;
+    std::unique_ptr<GifMakerWindow> gifMaker_;
     plot::Brush fillBrush_{255, plot::BrushStyle::ForwardDiagonal};
     QSize acceptedSize_;
     QSize drawnSize_;  // the surface's size at the last run

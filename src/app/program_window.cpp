@@ -112,7 +112,7 @@ ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* par
     // Long hints wrap onto more lines instead of being cut off.
     hint_ = new QLabel(central);
     hint_->setObjectName("hint");
-    hint_->setMinimumWidth(260);
+    hint_->setMinimumWidth(150);
     hint_->setWordWrap(true);
     hint_->setTextFormat(Qt::PlainText);
     hint_->setTextInteractionFlags(Qt::TextSelectableByMouse);

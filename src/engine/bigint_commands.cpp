@@ -271,7 +271,10 @@ void Factor(Runner& runner) {
     };
     bigint::FindFactor(x, kFactorSeconds, keepGoing);
     // What rho cannot split in its time goes to the outside program.
-    if (!(x == before) || x.CompareAbs(TInteger(1)) <= 0 || x.IsProbablePrime()) return;
+    if (runner.StopRequested() || !(x == before) || x.CompareAbs(TInteger(1)) <= 0 ||
+        x.IsProbablePrime()) {
+        return;
+    }
     const bigint::OutsideFactors found = FactorWithGp(x, keepGoing);
     if (found.factors.empty()) return;
     x = *std::min_element(found.factors.begin(), found.factors.end(),

@@ -74,6 +74,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterNumericalCommands(*this);
     RegisterSymbolicCommands(*this);
     RegisterInteractiveCommands(*this);
+    RegisterGifCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {
@@ -109,7 +110,11 @@ void Runner::ShowMessage(const std::string& caption, const std::string& text, Me
 }
 
 void Runner::EndRunWithMessage(const std::string& text) {
-    ShowMessage(kAppCaption, text, MessageIcon::None);
+    EndRunWithMessage(kAppCaption, text);
+}
+
+void Runner::EndRunWithMessage(const std::string& caption, const std::string& text) {
+    ShowMessage(caption, text, MessageIcon::None);
     failed_ = true;
     failedStatement_ = statement_;
     cursor_ = program_.size();
@@ -426,6 +431,7 @@ void Runner::ExecuteProgram() {
     repeatStack_.clear();
     loops_.clear();
     calls_.clear();
+    pictureSaves_.StartRun();
     loopYieldDone_ = false;
     surface_.GetBrush().style = plot::BrushStyle::Clear;
     drawing_.BeginRun(windowFont_.color);

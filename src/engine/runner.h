@@ -11,6 +11,7 @@
 #include "bigint/integer.h"
 #include "engine/compiler.h"
 #include "engine/host.h"
+#include "engine/picture_saves.h"
 #include "engine/plot_settings.h"
 #include "engine/program_interface.h"
 #include "engine/string_store.h"
@@ -157,6 +158,7 @@ public:
     std::array<Real*, 3> SetNumeric(const std::string& name, Real value);
     // Shows `text` and ends the run: the cursor moves past the last line.
     void EndRunWithMessage(const std::string& text);
+    void EndRunWithMessage(const std::string& caption, const std::string& text);
     // Ends the run without a message, as the user asked.
     void EndRunQuietly();
     void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon);
@@ -197,6 +199,9 @@ public:
     }
     // Brings Parser2 and Parser3 up to date; needed before writing Parser1 alone.
     void SyncParsers();
+
+    // The numbered pictures of this run and the frames an animation records.
+    PictureSaves& SavedPictures() { return pictureSaves_; }
 
 private:
     // What a run learns about one program line, so that loops do not redo it.
@@ -250,6 +255,7 @@ private:
     uint64_t copyEpoch_ = 0;
     plot::Font windowFont_;
     plot::WorldBox runWorld_;
+    PictureSaves pictureSaves_;
 
     size_t cursor_ = 0;
     size_t statement_ = 0;  // the line of the command word being run
@@ -277,6 +283,7 @@ void RegisterInteractiveCommands(Runner& runner);
 // After a slider moved (or a program took one over): the variables the sliders
 // drive, a and b of F..I for the others, and the labels.
 void UpdateSliderValues(Runner& runner);
+void RegisterGifCommands(Runner& runner);
 
 // Asks the symbolic library; the answer (or its error text) as it came, at most 999
 // characters.

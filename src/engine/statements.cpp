@@ -168,6 +168,7 @@ void Next(Runner& runner) {
         return;
     }
     LoopRecord& record = runner.Loops().back();
+    if (record.kind == LoopKind::Animation) runner.SavedPictures().FilmPassEnded(runner.Surface());
     runner.LoopYield(record.kind == LoopKind::Animation);
     if (runner.StopRequested()) {
         runner.Loops().pop_back();

@@ -17,6 +17,8 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+
+#include "../gif/gif_structure.h"
 #include "test_folder.h"
 
 namespace {
@@ -281,6 +283,48 @@ TEST_F(BatchTest, UsageAndFileErrorsExitTwo) {
     EXPECT_FALSE(fs::exists(dir / "geen"));
 }
 
+TEST_F(BatchTest, GifAndAnimationOptions) {
+    const std::string film = Write("film.txt", "film(k;1;5;1)\nstip(k-3;0;4)\nvolgende\n");
+    const std::string gif = (dir / "uit.gif").string(), animation = (dir / "film.gif").string();
+    // The export run of --pdf does not add frames of its own.
+    Result r = Zorvat({"--batch", film, "--gif", gif, "--animate", animation, "--delay", "300",
+                       "--pdf", (dir / "uit.pdf").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    auto picture = ReadGifStructure(Slurp(gif));
+    ASSERT_TRUE(picture && picture->frames.size() == 1);
+    EXPECT_EQ(picture->frames[0].packed, 0x01);  // white transparent
+    EXPECT_EQ(picture->frames[0].descriptorPacked, 0x40);
+    auto frames = ReadGifStructure(Slurp(animation));
+    ASSERT_TRUE(frames);
+    ASSERT_EQ(frames->frames.size(), 5u);
+    EXPECT_EQ(frames->frames[4].delay, 30);
+
+    for (const std::string delay : {"abc", "-5", "10.5", "700000", ""}) {
+        r = Zorvat({"--batch", film, "--animate", animation, "--delay", delay});
+        EXPECT_EQ(r.status, 2) << delay;
+        EXPECT_NE(r.err.find("--delay verwacht een geheel aantal milliseconden (0 tot 655350), "
+                             "niet '" +
+                             delay + "'"),
+                  std::string::npos)
+            << r.err;
+    }
+    EXPECT_EQ(Zorvat({"--batch", film, "--delay", "10"}).status, 2);
+
+    const std::string still = Write("stil.txt", "lijn(0;0;1;1)\n");
+    const std::string none = (dir / "geen.gif").string();
+    r = Zorvat({"--batch", still, "--animate", none});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Zorvat: Geen beelden voor " + none +
+                         ": het programma heeft geen film-lus doorlopen en geen plaatje "
+                         "opgeslagen\n");
+    EXPECT_FALSE(fs::exists(none));
+    const std::string unwritable = (dir / "geen" / "map.gif").string();
+    r = Zorvat({"--batch", film, "--animate", unwritable, "--gif", unwritable});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Zorvat: Kan " + unwritable + " niet opslaan\nZorvat: Kan " + unwritable +
+                         " niet opslaan\n");
+}
+
 // Regression: --pdf, --eepic and --save-prefs replaced a link with a plain file, and
 // an export into a full device replaced the node (as root) or reported success.
 TEST_F(BatchTest, ExportsWriteThroughLinksAndReportFullDevices) {
@@ -289,7 +333,7 @@ TEST_F(BatchTest, ExportsWriteThroughLinksAndReportFullDevices) {
     // right to make one, the system's own, which then cannot be replaced either.
     fs::path full = dir / "vol";
     if (::mknod(full.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0) full = "/dev/full";
-    for (const std::string option : {"--pdf", "--eepic", "--png", "--save-prefs"}) {
+    for (const std::string option : {"--pdf", "--eepic", "--png", "--gif", "--save-prefs"}) {
         const fs::path real = dir / ("echt" + option), link = dir / ("link" + option);
         Write(real.filename().string(), "oud");
         fs::create_symlink(real.filename(), link);

@@ -1,0 +1,42 @@
+// The numbered pictures of one run (opslaangif and its kin share one counter) and
+// the frames an animation takes from the run.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "plot/plot_surface.h"
+
+namespace engine {
+
+class PictureSaves {
+public:
+    // Numbers run from 10 to 99: at most 90 pictures a run.
+    static constexpr int kFirstNumber = 10;
+    static constexpr int kEndNumber = 100;
+
+    void StartRun() {
+        counter_ = kFirstNumber;
+        savedThisPass_ = false;
+    }
+    // "plaatje" and ".gif" give "plaatje10.gif", then "plaatje11.gif"; nothing once
+    // the counter reached 100.
+    std::optional<std::string> NextFileName(const std::string& base, const std::string& extension);
+
+    // Gets every frame of an animation; empty when nobody records.
+    using FrameRecorder = std::function<void(const plot::TPlotSurface&)>;
+    void SetFrameRecorder(FrameRecorder recorder) { recorder_ = std::move(recorder); }
+    // The picture at the end of a film pass. A pass that saved its own picture is not
+    // recorded twice.
+    void FilmPassEnded(const plot::TPlotSurface& surface);
+    // A numbered picture was saved; `insideFilm` when a film loop is open.
+    void PictureSaved(const plot::TPlotSurface& surface, bool insideFilm);
+
+private:
+    int counter_ = kFirstNumber;
+    FrameRecorder recorder_;
+    bool savedThisPass_ = false;
+};
+
+}  // namespace engine
