@@ -188,11 +188,11 @@ void BigIntegerWindow::StartFactorisation() {
             Qt::QueuedConnection);
     };
     const auto keepGoing = [this] { return !stopRequested_.load(); };
-    factorisation_.setFuture(QtConcurrent::run([report, keepGoing, x] {
+    factorisation_.setFuture(QtConcurrent::run([report, keepGoing, x, settings = settings_] {
         bigint::Factorisation work(
             report,
             [&keepGoing](const bigint::TInteger& n) { return engine::FactorWithGp(n, keepGoing); },
-            keepGoing);
+            keepGoing, settings);
         work.Run(x);
     }));
     SetBusy(true);

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "bigint/big_calculator.h"
+#include "bigint/factorisation.h"
 
 class QComboBox;
 class QLabel;
@@ -30,6 +31,10 @@ public:
     bool Busy() const;
     // Ends the work in progress; a factorisation stops within a moment.
     void Stop();
+    // The budgets of the factorisation (tests shorten them).
+    void SetFactorisationSettings(const bigint::FactorisationSettings& settings) {
+        settings_ = settings;
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,6 +60,7 @@ private:
     QPushButton* stop_ = nullptr;
     std::vector<QPushButton*> operations_;
     QString memory_;
+    bigint::FactorisationSettings settings_;
     QFutureWatcher<bigint::CalculatorAnswer> calculation_;
     QFutureWatcher<void> factorisation_;
     std::atomic<bool> stopRequested_{false};

@@ -134,13 +134,16 @@ void Factorisation::Run(const TInteger& input) {
         }
     }
     if (x.CompareInt64(1) > 0) {
+        // A perfect power r^k goes on as r, and every prime found in r is written to the
+        // power k: writing r^k and then r's factors as well would count them twice.
+        multiplicity_ = 1;
         for (int64_t k : {2, 3, 5, 7, 11, 13, 17, 19}) {
             TInteger root = x;
             root.NthRoot(k);
             TInteger power = root;
             power.Power(k);
             if (power == x && root.CompareInt64(1) > 0) {
-                report_(PowerLine(root, k));
+                multiplicity_ *= k;
                 x = root;
             }
         }
@@ -149,10 +152,14 @@ void Factorisation::Run(const TInteger& input) {
     if (!stopped_) report_("klaar");
 }
 
+void Factorisation::WritePrime(const TInteger& p) {
+    report_(multiplicity_ > 1 ? PowerLine(p, multiplicity_) : p.ToText());
+}
+
 void Factorisation::WriteOrProcess(const TInteger& n) {
     if (Stopped()) return;
     if (n.IsProbablePrime()) {
-        report_(n.ToText());
+        WritePrime(n);
     } else {
         ProcessComposite(n);
     }
@@ -192,7 +199,7 @@ void Factorisation::RhoStage(TInteger n) {
     }
     if (n.CompareInt64(1) <= 0) return;
     if (n.IsProbablePrime()) {
-        report_(n.ToText());
+        WritePrime(n);
         return;
     }
     const TInteger g = FermatFactor(n, settings_.fermatSteps, [this] { return !Stopped(); });
@@ -217,7 +224,7 @@ void Factorisation::AskOutside(const TInteger& n) {
         report_(found.problem);
         return;
     }
-    for (const TInteger& factor : found.factors) report_(factor.ToText());
+    for (const TInteger& factor : found.factors) WritePrime(factor);
 }
 
 }  // namespace bigint

@@ -40,6 +40,7 @@ public:
 
 private:
     bool Stopped();
+    void WritePrime(const TInteger& p);
     void WriteOrProcess(const TInteger& n);
     void ProcessComposite(const TInteger& n);
     void RhoStage(TInteger n);
@@ -50,6 +51,7 @@ private:
     KeepGoing keepGoing_;
     FactorisationSettings settings_;
     bool stopped_ = false;
+    int64_t multiplicity_ = 1;  // the power of a perfect power being factored
 };
 
 // Fermat's method, at most `steps` steps: a factor of n (n itself when none is found).
