@@ -1,7 +1,7 @@
 // Factoring products of two primes of 15, 20, 25 and 30 digits: the calculator
 // window's pipeline, factor# of programs, and gp alone (the outside program both
 // end with), in seconds; ratio_gp is our time over gp's.
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -37,7 +37,7 @@ double Seconds(Work&& work) {
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QCoreApplication application(argc, argv);
+    QGuiApplication application(argc, argv);
     for (const Semiprime& s : kSemiprimes) {
         bigint::TInteger n;
         n.AssignText(s.product);

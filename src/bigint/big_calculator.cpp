@@ -30,27 +30,6 @@ double Log2Abs(const TInteger& x) {
     return static_cast<double>(bits);
 }
 
-// x (x - 1) ... (x - k + 1), multiplied as a balanced tree.
-TInteger FallingProduct(const TInteger& x, int64_t k) {
-    std::vector<TInteger> factors;
-    TInteger factor = x;
-    for (int64_t i = 0; i < k; ++i) {
-        factors.push_back(factor);
-        factor.Subtract(TInteger(1));
-    }
-    if (factors.empty()) return TInteger(1);
-    while (factors.size() > 1) {
-        std::vector<TInteger> next;
-        for (size_t i = 0; i + 1 < factors.size(); i += 2) {
-            next.push_back(factors[i]);
-            next.back().Multiply(factors[i + 1]);
-        }
-        if (factors.size() % 2 == 1) next.push_back(factors.back());
-        factors = std::move(next);
-    }
-    return factors.front();
-}
-
 CalculatorAnswer WithLengthWarning(CalculatorAnswer answer, const TInteger& value) {
     if (value.BitLength() > kLongAnswerDigits * 3.33) {
         answer.message = "aantal cijfers kan te groot zijn om correct weer te geven";

@@ -168,16 +168,17 @@ void Factorisation::WriteOrProcess(const TInteger& n) {
 void Factorisation::ProcessComposite(const TInteger& n) {
     if (Stopped()) return;
     report_("verder verwerken van " + n.ToText());
+    if (!SplitByFermat(n) && !Stopped()) RhoStage(n);
+}
+
+bool Factorisation::SplitByFermat(const TInteger& n) {
     const TInteger g = FermatFactor(n, settings_.fermatSteps, [this] { return !Stopped(); });
-    if (Stopped()) return;
-    if (g.Compare(n) < 0) {
-        TInteger c = n;
-        c.DivideBy(g);
-        WriteOrProcess(g);
-        WriteOrProcess(c);
-        return;
-    }
-    RhoStage(n);
+    if (Stopped() || g.Compare(n) >= 0) return false;
+    TInteger c = n;
+    c.DivideBy(g);
+    WriteOrProcess(g);
+    WriteOrProcess(c);
+    return true;
 }
 
 void Factorisation::RhoStage(TInteger n) {
@@ -202,16 +203,7 @@ void Factorisation::RhoStage(TInteger n) {
         WritePrime(n);
         return;
     }
-    const TInteger g = FermatFactor(n, settings_.fermatSteps, [this] { return !Stopped(); });
-    if (Stopped()) return;
-    if (!(g == n)) {
-        TInteger c = n;
-        c.DivideBy(g);
-        WriteOrProcess(g);
-        WriteOrProcess(c);
-        return;
-    }
-    AskOutside(n);
+    if (!SplitByFermat(n) && !Stopped()) AskOutside(n);
 }
 
 void Factorisation::AskOutside(const TInteger& n) {

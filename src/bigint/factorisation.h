@@ -43,6 +43,8 @@ private:
     void WritePrime(const TInteger& p);
     void WriteOrProcess(const TInteger& n);
     void ProcessComposite(const TInteger& n);
+    // Fermat's method; true when it split n and both parts were dealt with.
+    bool SplitByFermat(const TInteger& n);
     void RhoStage(TInteger n);
     void AskOutside(const TInteger& n);
 

@@ -90,4 +90,7 @@ private:
     bool negative_ = false;
 };
 
+// x (x - 1) ... (x - k + 1), multiplied as a balanced tree; 1 for k <= 0.
+TInteger FallingProduct(const TInteger& x, int64_t k);
+
 }  // namespace bigint

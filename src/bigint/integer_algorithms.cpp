@@ -311,4 +311,24 @@ bool TInteger::IsProbablePrime() const {
     return true;
 }
 
+TInteger FallingProduct(const TInteger& x, int64_t k) {
+    std::vector<TInteger> factors;
+    TInteger factor = x;
+    for (int64_t i = 0; i < k; ++i) {
+        factors.push_back(factor);
+        factor.Subtract(TInteger(1));
+    }
+    if (factors.empty()) return TInteger(1);
+    while (factors.size() > 1) {
+        std::vector<TInteger> next;
+        for (size_t i = 0; i + 1 < factors.size(); i += 2) {
+            next.push_back(factors[i]);
+            next.back().Multiply(factors[i + 1]);
+        }
+        if (factors.size() % 2 == 1) next.push_back(factors.back());
+        factors = std::move(next);
+    }
+    return factors.front();
+}
+
 }  // namespace bigint

@@ -89,31 +89,6 @@ bool TooLong(Runner& runner, const std::string& command, double bits) {
     return Refuse(runner, command, "de uitkomst wordt te groot (meer dan vijf miljoen cijfers)");
 }
 
-TInteger Product(std::vector<TInteger> factors) {
-    if (factors.empty()) return TInteger(1);
-    while (factors.size() > 1) {
-        std::vector<TInteger> next;
-        for (size_t i = 0; i + 1 < factors.size(); i += 2) {
-            next.push_back(factors[i]);
-            next.back().Multiply(factors[i + 1]);
-        }
-        if (factors.size() % 2 == 1) next.push_back(factors.back());
-        factors = std::move(next);
-    }
-    return factors.front();
-}
-
-// x (x - 1) ... (x - k + 1)
-TInteger FallingProduct(const TInteger& x, int64_t k) {
-    std::vector<TInteger> factors;
-    TInteger factor = x;
-    for (int64_t i = 0; i < k; ++i) {
-        factors.push_back(factor);
-        factor.Subtract(TInteger(1));
-    }
-    return Product(std::move(factors));
-}
-
 // maak#(#x;y)
 void Assign(Runner& runner) {
     TInteger& x = Target(runner);
@@ -199,7 +174,7 @@ void Permutations(Runner& runner) {
     if (TooLong(runner, "nPr#", static_cast<double>(k) * static_cast<double>(x.BitLength() + 1))) {
         return;
     }
-    x = FallingProduct(x, k);
+    x = bigint::FallingProduct(x, k);
 }
 
 // nCr#(#x;k)
@@ -223,7 +198,7 @@ void Combinations(Runner& runner) {
     if (TooLong(runner, "nCr#", static_cast<double>(k) * static_cast<double>(x.BitLength()))) {
         return;
     }
-    TInteger falling = FallingProduct(x, k);
+    TInteger falling = bigint::FallingProduct(x, k);
     TInteger factorial(k);
     factorial.Factorial();
     falling.DivideBy(factorial);
