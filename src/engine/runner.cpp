@@ -74,6 +74,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterNumericalCommands(*this);
     RegisterSymbolicCommands(*this);
     RegisterInteractiveCommands(*this);
+    RegisterAnalysisCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {
