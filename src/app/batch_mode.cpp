@@ -16,6 +16,7 @@
 #include "engine/runner.h"
 #include "engine/text_file.h"
 #include "expr/function_library.h"
+#include "expr/list_text.h"
 #include "expr/number_format.h"
 #include "expr/parser.h"
 #include "plot/plot_surface.h"
@@ -41,6 +42,9 @@ constexpr const char* kUsage =
     "      --eepic BESTAND     voert opnieuw uit en schrijft het plaatje als eepic (LaTeX)\n"
     "      --pdf BESTAND       voert opnieuw uit en schrijft het plaatje als PDF\n"
     "      --save-prefs BESTAND  schrijft de voorkeuren na de uitvoering\n"
+    "      --lists BESTAND     vult L1..L6 vooraf uit BESTAND (per regel een element,\n"
+    "                          kolommen L1..L6 gescheiden door tabs)\n"
+    "      --dump-lists BESTAND  schrijft L1..L6 na de uitvoering zo naar BESTAND\n"
     "  zorvat --compile PROGRAMMA          toont het gecompileerde programma\n"
     "  zorvat --eval UITDRUKKING [--var NAAM=WAARDE]...   rekent de uitdrukking uit\n"
     "  zorvat --symbolic OPDRACHT          vraagt de symbolische bibliotheek\n";
@@ -63,6 +67,9 @@ struct BatchOptions {
     std::string eepicFile;
     std::string pdfFile;
     std::string savePrefsFile;
+    // The lists before and after the run.
+    std::string listsFile;
+    std::string dumpListsFile;
 };
 
 bool ReadInteger(const std::string& text, int& value) {
@@ -143,6 +150,10 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             options.pdfFile = value;
         } else if (option == "--save-prefs") {
             options.savePrefsFile = value;
+        } else if (option == "--lists") {
+            options.listsFile = value;
+        } else if (option == "--dump-lists") {
+            options.dumpListsFile = value;
         } else {
             throw UsageError("onbekende optie " + option);
         }
@@ -181,6 +192,34 @@ std::vector<std::string> ReadProgram(const std::string& path) {
     if (!lines)
         throw UsageError(engine::WithProblem("kan programma '" + path + "' niet lezen", problem));
     return *lines;
+}
+
+// --lists: the whole file or nothing, so a bad value never leaves half-filled lists.
+void LoadLists(const std::string& path, expr::ListStore& lists) {
+    std::string problem;
+    const auto lines = engine::ReadTextLines(path, &problem);
+    if (!lines)
+        throw UsageError(engine::WithProblem("kan lijsten '" + path + "' niet lezen", problem));
+    std::string text;
+    for (const auto& line : *lines) text += line + "\n";
+    expr::ListStore read = lists;
+    try {
+        expr::ReadListTable(text, read);
+    } catch (const expr::EAnalysisError& error) {
+        throw UsageError("--lists " + path + ": " + error.what());
+    }
+    lists = read;
+}
+
+std::vector<std::string> ListLines(const expr::ListStore& lists) {
+    std::vector<std::string> lines;
+    const std::string text = expr::ListTableText(lists, 18);
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
 }
 
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -228,6 +267,7 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (!options.sliders.empty()) engine::UpdateSliderValues(runner);
     host.SetAnswers(options.answers);
+    if (!options.listsFile.empty()) LoadLists(options.listsFile, runner.Lists());
 
     engine::CompileOptions compileOptions;
     compileOptions.programFolder = std::filesystem::path(options.program).parent_path().string();
@@ -248,6 +288,11 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << MessageLine(engine::kAppCaption, "kan " + file + " niet schrijven") << std::endl;
         status = kExitUsage;
     };
+    // The lists as this run left them; export runs below may change them again.
+    if (!options.dumpListsFile.empty() &&
+        !engine::WriteTextLines(options.dumpListsFile, ListLines(runner.Lists()), "\n")) {
+        cannotWrite(options.dumpListsFile);
+    }
     // The exports run the program again; the picture stays that of the first run.
     plot::Snapshot picture;
     picture.Take(surface);
