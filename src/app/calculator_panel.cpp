@@ -14,10 +14,15 @@ namespace app {
 
 namespace {
 
+// Narrow buttons and fields keep the group beside the editor small.
+constexpr int kButtonWidth = 28;
+constexpr int kNumberWidth = 64;
+
 QPushButton* Button(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setAutoDefault(false);
+    button->setFixedWidth(kButtonWidth);
     return button;
 }
 
@@ -42,6 +47,8 @@ CalculatorPanel::CalculatorPanel(engine::Runner& runner, GuiHost& host, QLineEdi
     x_ = Field("xwaarde", this);
     lower_ = Field("ondergrens", this);
     upper_ = Field("bovengrens", this);
+    for (QLineEdit* number : {x_, lower_, upper_}) number->setFixedWidth(kNumberWidth);
+    expression_->setMinimumWidth(2 * kNumberWidth);
     auto* value = Button("=", "waardeBerekenen", this);
     auto* slope = Button("=", "hellingBerekenen", this);
     auto* integral = Button("=", "integraalBerekenen", this);
@@ -49,7 +56,7 @@ CalculatorPanel::CalculatorPanel(engine::Runner& runner, GuiHost& host, QLineEdi
     grid->addWidget(new QLabel("Expressie", this), 0, 0);
     grid->addWidget(expression_, 0, 1, 1, 4);
     grid->addWidget(new QLabel("x", this), 1, 0);
-    grid->addWidget(x_, 1, 1, 1, 3);
+    grid->addWidget(x_, 1, 1);
     grid->addWidget(value, 1, 4);
     auto* functions = new QHBoxLayout;
     static const char* const kLetters[] = {"F", "G", "H", "I"};

@@ -3,6 +3,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableWidget>
@@ -33,7 +34,11 @@ ListsWindow::ListsWindow(engine::Runner& runner, GuiHost& host, QWidget* parent)
     auto* paste = new QPushButton("Plakken", this);
     paste->setObjectName("plakken");
     paste->setToolTip("Ctrl+V: een blok uit een rekenblad, vanaf de gekozen cel");
+    auto* copy = new QPushButton("Kopi\u00EBren", this);
+    copy->setObjectName("kopieren");
+    copy->setToolTip("Ctrl+C: de gekozen cellen (of alles) als blok voor een rekenblad");
     buttons->addStretch(1);
+    buttons->addWidget(copy);
     buttons->addWidget(paste);
     column->addLayout(buttons);
 
@@ -42,6 +47,11 @@ ListsWindow::ListsWindow(engine::Runner& runner, GuiHost& host, QWidget* parent)
     auto* shortcut = new QShortcut(QKeySequence::Paste, table_);
     shortcut->setContext(Qt::WidgetShortcut);
     connect(shortcut, &QShortcut::activated, this, pasteClipboard);
+    auto copyTable = [this] { host_.SetClipboardText(CopyText().toStdString()); };
+    connect(copy, &QPushButton::clicked, this, copyTable);
+    auto* copyShortcut = new QShortcut(QKeySequence::Copy, table_);
+    copyShortcut->setContext(Qt::WidgetShortcut);
+    connect(copyShortcut, &QShortcut::activated, this, copyTable);
     connect(table_, &QTableWidget::itemChanged, this, &ListsWindow::CellEdited);
     Refresh();
     resize(520, 480);
@@ -62,6 +72,29 @@ void ListsWindow::Refresh() {
         }
     }
     refreshing_ = false;
+}
+
+QString ListsWindow::CopyText() const {
+    int top = 0, left = 0, bottom = ListStore::kSize - 1, right = ListStore::kLists - 1;
+    const auto ranges = table_->selectedRanges();
+    if (!ranges.isEmpty()) {
+        top = ranges.front().topRow();
+        bottom = ranges.front().bottomRow();
+        left = ranges.front().leftColumn();
+        right = ranges.front().rightColumn();
+    }
+    const QString separator = QLocale::system().decimalPoint();
+    QString text;
+    for (int row = top; row <= bottom; ++row) {
+        for (int list = left + 1; list <= right + 1; ++list) {
+            if (list > left + 1) text += '\t';
+            text +=
+                QString::fromStdString(expr::FormatGeneral(runner_.Lists().Get(list, row + 1), 15))
+                    .replace('.', separator);
+        }
+        text += '\n';
+    }
+    return text;
 }
 
 void ListsWindow::CellEdited(QTableWidgetItem* item) {

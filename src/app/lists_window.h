@@ -25,6 +25,9 @@ public:
     // decimal comma or point), from the current cell on. Nothing changes when a
     // value is no number.
     void Paste(const QString& text);
+    // The selected cells (the whole table when nothing is selected) as such a block,
+    // with the person's own decimal separator.
+    QString CopyText() const;
     QTableWidget& Table() { return *table_; }
 
 private:

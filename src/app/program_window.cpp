@@ -137,6 +137,8 @@ ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* par
     middle->addWidget(editor_, 1);
     auto* tools = new QGroupBox("Gereedschappen", central);
     BuildTools(tools);
+    // The editor gets the room; the tools keep their own width.
+    tools->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     middle->addWidget(tools, 0, Qt::AlignTop);
     column->addLayout(middle, 1);
     setCentralWidget(central);
@@ -232,8 +234,9 @@ void ProgramWindow::BuildMenus() {
     documents->addAction("&Voorbeelden", this, [this] { OpenDocument("voorbeelden.html"); });
 
     QMenu* lists = menuBar()->addMenu("&Lijsten");
-    lists->addAction("Lijst &exporteren naar klembord", this,
-                     [this] { listClipboard_.Export(QLocale().decimalPoint().at(0).toLatin1()); });
+    lists->addAction("Lijst &exporteren naar klembord", this, [this] {
+        listClipboard_.Export(QLocale::system().decimalPoint().at(0).toLatin1());
+    });
     lists->addAction("Lijst &importeren van klembord", this, [this] {
         listClipboard_.Import();
         listsWindow_->Refresh();

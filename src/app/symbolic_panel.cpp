@@ -39,6 +39,7 @@ SymbolicPanel::SymbolicPanel(engine::Runner& runner, GuiHost& host, CalculatorPa
     auto* grid = new QGridLayout(this);
     variable_ = new QLineEdit("x", this);
     variable_->setObjectName("variabele");
+    variable_->setFixedWidth(64);
     order_ = new QComboBox(this);
     order_->setObjectName("orde");
     order_->addItems({"1e", "2e", "3e", "4e", "5e"});

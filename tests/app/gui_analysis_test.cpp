@@ -1,6 +1,7 @@
 // The calculator and symbolic groups and the lists window of the program window,
 // driven through their widgets.
 #include <QComboBox>
+#include <QLocale>
 #include <QTableWidget>
 
 #include "app/lists_window.h"
@@ -88,6 +89,13 @@ TEST_F(AnalysisWindowTest, ListsWindowPastesEditsAndFollowsRuns) {
     EXPECT_EQ(store.Get(3, 3), 400);
     EXPECT_EQ(table.item(2, 1)->text(), "-3");
     EXPECT_EQ(table.item(2, 2)->text(), "400");
+    // Copying the same cells gives the block back, with the system's decimal separator.
+    table.setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 2), true);
+    Find<QPushButton>("kopieren", &lists)->click();
+    EXPECT_EQ(QString::fromStdString(host.ClipboardText()),
+              QString("1.5\t2\n-3\t400\n").replace(".", QLocale::system().decimalPoint()));
+    table.clearSelection();
+    EXPECT_EQ(lists.CopyText().count('\n'), 100);
 
     // A block with text changes nothing.
     lists.Paste("7\thallo");
