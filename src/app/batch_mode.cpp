@@ -21,6 +21,7 @@
 #include "engine/runner.h"
 #include "engine/text_file.h"
 #include "expr/function_library.h"
+#include "expr/list_text.h"
 #include "expr/number_format.h"
 #include "expr/parser.h"
 #include "plot/plot_surface.h"
@@ -49,6 +50,9 @@ constexpr const char* kUsage =
     "      --gif BESTAND       schrijft het plaatje na de uitvoering als GIF\n"
     "      --animate BESTAND.gif [--delay MS]  een beeld per doorgang van elke film-lus,\n"
     "                          samen een geanimeerde GIF (standaard 100 ms per beeld)\n"
+    "      --lists BESTAND     vult L1..L6 vooraf uit BESTAND (per regel een element,\n"
+    "                          kolommen L1..L6 gescheiden door tabs)\n"
+    "      --dump-lists BESTAND  schrijft L1..L6 na de uitvoering zo naar BESTAND\n"
     "  zorvat --compile PROGRAMMA          toont het gecompileerde programma\n"
     "  zorvat --eval UITDRUKKING [--var NAAM=WAARDE]...   rekent de uitdrukking uit\n"
     "  zorvat --symbolic OPDRACHT          vraagt de symbolische bibliotheek\n"
@@ -77,6 +81,9 @@ struct BatchOptions {
     std::string gifFile;
     std::string animateFile;
     std::optional<int> delay;
+    // The lists before and after the run.
+    std::string listsFile;
+    std::string dumpListsFile;
 };
 
 bool ReadInteger(const std::string& text, int& value) {
@@ -186,6 +193,10 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             options.pdfFile = value;
         } else if (option == "--save-prefs") {
             options.savePrefsFile = value;
+        } else if (option == "--lists") {
+            options.listsFile = value;
+        } else if (option == "--dump-lists") {
+            options.dumpListsFile = value;
         } else if (!ParseGifOption(option, value, options)) {
             throw UsageError("onbekende optie " + option);
         }
@@ -227,6 +238,34 @@ std::vector<std::string> ReadProgram(const std::string& path) {
     if (!lines)
         throw UsageError(engine::WithProblem("kan programma '" + path + "' niet lezen", problem));
     return *lines;
+}
+
+// --lists: the whole file or nothing, so a bad value never leaves half-filled lists.
+void LoadLists(const std::string& path, expr::ListStore& lists) {
+    std::string problem;
+    const auto lines = engine::ReadTextLines(path, &problem);
+    if (!lines)
+        throw UsageError(engine::WithProblem("kan lijsten '" + path + "' niet lezen", problem));
+    std::string text;
+    for (const auto& line : *lines) text += line + "\n";
+    expr::ListStore read = lists;
+    try {
+        expr::ReadListTable(text, read);
+    } catch (const expr::EAnalysisError& error) {
+        throw UsageError("--lists " + path + ": " + error.what());
+    }
+    lists = read;
+}
+
+std::vector<std::string> ListLines(const expr::ListStore& lists) {
+    std::vector<std::string> lines;
+    const std::string text = expr::ListTableText(lists, 18);
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
 }
 
 int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -274,6 +313,7 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (!options.sliders.empty()) engine::UpdateSliderValues(runner);
     host.SetAnswers(options.answers);
+    if (!options.listsFile.empty()) LoadLists(options.listsFile, runner.Lists());
 
     engine::CompileOptions compileOptions;
     compileOptions.programFolder = std::filesystem::path(options.program).parent_path().string();
@@ -301,6 +341,11 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << MessageLine(engine::kAppCaption, "kan " + file + " niet schrijven") << std::endl;
         status = kExitUsage;
     };
+    // The lists as this run left them; export runs below may change them again.
+    if (!options.dumpListsFile.empty() &&
+        !engine::WriteTextLines(options.dumpListsFile, ListLines(runner.Lists()), "\n")) {
+        cannotWrite(options.dumpListsFile);
+    }
     // The exports run the program again; the picture stays that of the first run.
     plot::Snapshot picture;
     picture.Take(surface);

@@ -953,6 +953,7 @@ void MainWindow::ShowProgramWindow() {
         runner_->Pictures().ForgetNames();
         ShowInterface();
     }
+    programWindow_->ShowSymbolicTools();
     if (!programWindow_->isVisible()) PlaceBeside(*programWindow_, *this);
     programWindow_->show();
     programWindow_->raise();

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,12 +19,15 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/calculator_panel.h"
 #include "app/command_hints.h"
 #include "app/data_files.h"
 #include "app/gui_host.h"
+#include "app/lists_window.h"
 #include "app/program_editor.h"
 #include "app/program_highlighter.h"
 #include "app/swatch.h"
+#include "app/symbolic_panel.h"
 #include "engine/compiler.h"
 #include "engine/runner.h"
 #include "engine/text_file.h"
@@ -71,7 +75,7 @@ const std::vector<ProgramWindow::Example>& ProgramWindow::Examples() {
 }
 
 ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* parent)
-    : QMainWindow(parent), runner_(runner), host_(host) {
+    : QMainWindow(parent), runner_(runner), host_(host), listClipboard_(runner) {
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(4, 4, 4, 4);
@@ -138,6 +142,8 @@ ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* par
     middle->addWidget(editor_, 1);
     auto* tools = new QGroupBox("Gereedschappen", central);
     BuildTools(tools);
+    // The editor gets the room; the tools keep their own width.
+    tools->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     middle->addWidget(tools, 0, Qt::AlignTop);
     column->addLayout(middle, 1);
     setCentralWidget(central);
@@ -191,6 +197,22 @@ void ProgramWindow::BuildTools(QWidget* panel) {
     });
     connect(insert, &QPushButton::clicked, this,
             [this] { editor_->textCursor().insertText(toolValue_->text()); });
+
+    // The calculator and symbolic groups write into the same result field, so ">"
+    // puts a computed number into the program.
+    calculator_ = new CalculatorPanel(runner_, host_, *toolValue_, panel);
+    layout->addWidget(calculator_);
+    symbolic_ = new SymbolicPanel(runner_, host_, *calculator_, *toolValue_, panel);
+    symbolic_->hide();
+    layout->addWidget(symbolic_);
+    listsWindow_ = new ListsWindow(runner_, host_, this);
+}
+
+void ProgramWindow::ShowSymbolicTools() {
+    symbolic_->show();
+    for (const char* word : {"diff$", "int$", "subst$", "symb$", "diffn$", "opslaangif"}) {
+        if (commands_->findText(word) < 0) commands_->addItem(word);
+    }
 }
 
 void ProgramWindow::BuildMenus() {
@@ -215,6 +237,20 @@ void ProgramWindow::BuildMenus() {
     documents->addAction("&Introductie programmeren", this,
                          [this] { OpenDocument("introductie.html"); });
     documents->addAction("&Voorbeelden", this, [this] { OpenDocument("voorbeelden.html"); });
+
+    QMenu* lists = menuBar()->addMenu("&Lijsten");
+    lists->addAction("Lijst &exporteren naar klembord", this, [this] {
+        listClipboard_.Export(QLocale::system().decimalPoint().at(0).toLatin1());
+    });
+    lists->addAction("Lijst &importeren van klembord", this, [this] {
+        listClipboard_.Import();
+        listsWindow_->Refresh();
+    });
+    lists->addAction("Lijsten &tonen", this, [this] {
+        listsWindow_->Refresh();
+        listsWindow_->show();
+        listsWindow_->raise();
+    });
 }
 
 std::string ProgramWindow::SourceText() const {
@@ -361,6 +397,7 @@ void ProgramWindow::SetBusy(bool busy) {
     compile_->setEnabled(!busy);
     compileRun_->setEnabled(!busy);
     stop_->setEnabled(busy);
+    if (!busy) listsWindow_->Refresh();  // what the run left in the lists
     if (busy) {
         statusBar()->showMessage("Het programma loopt; Esc of Stoppen stopt het");
     } else if (statusBar()->currentMessage().startsWith("Het programma loopt")) {

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 #include "app/program_file.h"
+#include "engine/list_commands.h"
 
 class QComboBox;
 class QLabel;
@@ -19,8 +21,11 @@ class Runner;
 
 namespace app {
 
+class CalculatorPanel;
 class GuiHost;
+class ListsWindow;
 class ProgramEditor;
+class SymbolicPanel;
 class Swatch;
 
 class ProgramWindow : public QMainWindow {
@@ -57,6 +62,10 @@ public:
         QString resource;
     };
     static const std::vector<Example>& Examples();
+    // "Mee&r...": the symbolic group appears and the symbolic words join the
+    // command list.
+    void ShowSymbolicTools();
+    ListsWindow& Lists() { return *listsWindow_; }
 
 public slots:
     // Compiles, raises the main window and runs.
@@ -100,6 +109,10 @@ private:
     Swatch* colourTool_ = nullptr;
     Swatch* fillTool_ = nullptr;
     int fillStyle_ = 0;
+    CalculatorPanel* calculator_ = nullptr;
+    SymbolicPanel* symbolic_ = nullptr;
+    ListsWindow* listsWindow_ = nullptr;
+    engine::ListClipboard listClipboard_;
 };
 
 }  // namespace app

@@ -75,6 +75,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterSymbolicCommands(*this);
     RegisterInteractiveCommands(*this);
     RegisterGifCommands(*this);
+    RegisterAnalysisCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {

@@ -279,6 +279,7 @@ void RegisterBigIntCommands(Runner& runner);
 void RegisterNumericalCommands(Runner& runner);
 void RegisterSymbolicCommands(Runner& runner);
 void RegisterInteractiveCommands(Runner& runner);
+void RegisterAnalysisCommands(Runner& runner);
 
 // After a slider moved (or a program took one over): the variables the sliders
 // drive, a and b of F..I for the others, and the labels.

@@ -429,3 +429,45 @@ TEST_F(BatchTest, MalformedInputNeverCrashes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(BatchTest, ListsComeFromAFileAndGoToAnother) {
+    // A spreadsheet export: decimal commas, CRLF, an empty cell that leaves L2(2) at 0.
+    const std::string lists = Write("data.txt", "1\t2,5\r\n2\t\t9\r\n3\t7,5\r\n");
+    const std::string program = Write("fit.txt",
+                                      "linreg(L1,L2;1;1;$v;r)\nstats(L1;1;3;m;s)\n"
+                                      "schrijfregel(u;m)\nschrijfregel(u;L3(2))\nL6(100):=m*2\n");
+    const std::string dump = (dir / "uit.txt").string();
+    Result r = Zorvat({"--batch", program, "--lists", lists, "--dump-lists", dump});
+    EXPECT_EQ(r.status, 1);  // linreg over one element: all x equal
+    EXPECT_EQ(r.err, "Zorvat: linreg: alle x-waarden zijn gelijk, dus er is geen regressielijn.\n");
+    EXPECT_EQ(r.out, "");
+    r = Zorvat({"--batch",
+                Write("fit2.txt",
+                      "stats(L1;1;3;m;s)\nschrijfregel(u;m)\n"
+                      "schrijfregel(u;L3(2))\nL6(100):=m*2\n"),
+                "--lists", lists, "--dump-lists", dump});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2\n9\n");
+    const std::string written = Slurp(dump);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 100);
+    EXPECT_EQ(written.substr(0, written.find('\n', written.find('\n') + 1) + 1),
+              "1\t2.5\t0\t0\t0\t0\n2\t0\t9\t0\t0\t0\n");
+    EXPECT_EQ(written.substr(written.rfind('\n', written.size() - 2) + 1), "0\t0\t0\t0\t0\t4\n");
+    // The dump reads back as it was written.
+    r = Zorvat({"--batch", Write("leeg.txt", "schrijfregel(u;L6(100))\n"), "--lists", dump});
+    EXPECT_EQ(r.out, "4\n");
+
+    // A value that is no number, or too many columns: nothing runs, usage exit.
+    r = Zorvat({"--batch", program, "--lists", Write("fout.txt", "1\nveel\n")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "zorvat: --lists " + (dir / "fout.txt").string() +
+                                                     ": 'veel' is geen getal (regel 2, kolom 1).");
+    EXPECT_EQ(
+        Zorvat({"--batch", program, "--lists", Write("breed.txt", "1\t2\t3\t4\t5\t6\t7\n")}).status,
+        2);
+    EXPECT_EQ(Zorvat({"--batch", program, "--lists", (dir / "nergens.txt").string()}).status, 2);
+}
+
+}  // namespace

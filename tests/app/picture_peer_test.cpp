@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, PicturePeerTest,
                          ::testing::Values("lijnen", "figuren", "cirkelbogen", "veelhoeken",
                                            "krommen", "grafieken", "halfvlakken", "teksten",
                                            "webgrafiek", "impliciet", "eigen_assen", "stippen",
-                                           "parabool", "sinus"));
+                                           "parabool", "sinus", "lijnelveld", "roofdier_prooi"));
 // "bibliotheek-x" is the library program bibliotheek/x.txt.
 INSTANTIATE_TEST_SUITE_P(
     Library, PicturePeerTest,
