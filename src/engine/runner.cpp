@@ -74,6 +74,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterNumericalCommands(*this);
     RegisterSymbolicCommands(*this);
     RegisterInteractiveCommands(*this);
+    RegisterSpaceCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {
