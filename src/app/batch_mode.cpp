@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -37,6 +38,8 @@ constexpr const char* kUsage =
     "      --slider N=POSITIE  zet schuifbalk 1 of 2 op POSITIE (-100..100)\n"
     "      --answer TEKST      antwoord op het volgende invoerdialoog$ (herhaalbaar;\n"
     "                          zonder antwoord is het Annuleren)\n"
+    "      --mouse X,Y         muispositie in wereldcoordinaten (muisx, muisy)\n"
+    "      --drag NAAM         sleept het vrije punt NAAM naar de muispositie\n"
     "      --png BESTAND       schrijft het plaatje na de uitvoering\n"
     "      --eepic BESTAND     voert opnieuw uit en schrijft het plaatje als eepic (LaTeX)\n"
     "      --pdf BESTAND       voert opnieuw uit en schrijft het plaatje als PDF\n"
@@ -63,6 +66,8 @@ struct BatchOptions {
     std::string eepicFile;
     std::string pdfFile;
     std::string savePrefsFile;
+    std::optional<std::pair<long double, long double>> mouse;  // world coordinates
+    std::string drag;                                          // a free point
 };
 
 bool ReadInteger(const std::string& text, int& value) {
@@ -98,6 +103,31 @@ void ParseSize(const std::string& text, BatchOptions& options) {
         options.height > 10000) {
         throw UsageError("--size: breedte en hoogte moeten tussen 2 en 10000 liggen");
     }
+}
+
+// --mouse X,Y: two numbers in the fixed format.
+std::pair<long double, long double> ParseMouse(const std::string& text) {
+    const size_t comma = text.find(',');
+    long double x = 0, y = 0;
+    if (comma == std::string::npos || !expr::ParseFixedNumber(text.substr(0, comma), x) ||
+        !expr::ParseFixedNumber(text.substr(comma + 1), y)) {
+        throw UsageError("--mouse verwacht X,Y in wereldcoordinaten, niet '" + text + "'");
+    }
+    return {x, y};
+}
+
+// --drag NAME: after the first run the left button goes down with NAME taken, the
+// program runs once more, and the button comes up, as a drag in the window does.
+void DragFreePoint(engine::Runner& runner, const std::string& name) {
+    if (!runner.Parser(1).HasVariable(name + "1") || !runner.Parser(1).HasVariable(name + "2")) {
+        throw UsageError("--drag: het programma heeft geen punt " + name);
+    }
+    engine::PointerState& pointer = runner.Pointer();
+    pointer.buttonDown = true;
+    pointer.dragged = name;
+    runner.Run();
+    pointer.buttonDown = false;
+    pointer.dragged.clear();
 }
 
 BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
@@ -143,9 +173,16 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             options.pdfFile = value;
         } else if (option == "--save-prefs") {
             options.savePrefsFile = value;
+        } else if (option == "--mouse") {
+            options.mouse = ParseMouse(value);
+        } else if (option == "--drag") {
+            options.drag = value;
         } else {
             throw UsageError("onbekende optie " + option);
         }
+    }
+    if (!options.drag.empty() && !options.mouse) {
+        throw UsageError("--drag verwacht ook --mouse X,Y: waarheen het punt gaat");
     }
     return options;
 }
@@ -238,7 +275,14 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
         runner.Panel().SetFixedText(page->page.PlainText());
         out << page->page.PlainText() << '\n';
     }
+    if (options.mouse) {
+        runner.Pointer().x = options.mouse->first;
+        runner.Pointer().y = options.mouse->second;
+        runner.SetNumericAll("muisx", options.mouse->first);
+        runner.SetNumericAll("muisy", options.mouse->second);
+    }
     runner.Run();
+    if (!options.drag.empty() && !runner.LastRunFailed()) DragFreePoint(runner, options.drag);
     for (const auto& line : runner.Output().Lines()) out << line << '\n';
     for (const auto& line : runner.Panel().ProgramLines()) out << line << '\n';
     out.flush();
