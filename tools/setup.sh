@@ -10,7 +10,7 @@ ZORVAT_PACKAGES=(
     libjpeg-dev libgif-dev libmuparser-dev
     libgtest-dev googletest libbenchmark-dev libgmp-dev
     fonts-liberation2 fonts-urw-base35
-    qpdf poppler-utils giflib-tools python3 python3-sympy ghostscript unrtf
+    qpdf poppler-utils giflib-tools python3 python3-sympy python3-numpy ghostscript unrtf
     texlive-latex-base texlive-pictures
     xvfb xauth xdotool x11-apps
 )
