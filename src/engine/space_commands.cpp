@@ -2,6 +2,7 @@
 // spiegel3d) and the figures, each projected and drawn by its 2D command so that the
 // surface, eepic and PDF agree.
 #include <cmath>
+#include <optional>
 
 #include "engine/runner.h"
 #include "expr/number_format.h"
@@ -143,14 +144,27 @@ void ToPlane(Runner& runner) {
 // The three expressions of a space curve, in Parser1..Parser3. The texts are read
 // before the numbers and compiled after them: evaluating an argument may reuse
 // Parser1.
+// Parser1 holds the program's own variables: its t goes back to the program's value
+// afterwards, so that a loop over t around a space curve keeps counting.
 struct SpaceFunctions {
     std::array<std::string, 3> texts;
     std::array<expr::TParser*, 3> parsers{};
+    Real* programT = nullptr;
+    Real savedT = 0;
+
+    SpaceFunctions() = default;
+    SpaceFunctions(const SpaceFunctions&) = delete;
+    SpaceFunctions& operator=(const SpaceFunctions&) = delete;
+    ~SpaceFunctions() {
+        if (programT != nullptr) *programT = savedT;
+    }
 
     void Read(Runner& runner) {
         for (std::string& text : texts) text = runner.Preprocess(runner.NextArgument());
     }
     void Compile(Runner& runner) {
+        programT = &runner.Parser(1).T();
+        savedT = *programT;
         for (int i = 0; i < 3; ++i) {
             parsers[i] = &runner.Parser(i + 1);
             runner.CompileExpression(*parsers[i], texts[i]);
@@ -204,11 +218,26 @@ void Surface3d(Runner& runner) {
     }
     du = std::max(du, (umax - umin) / kMaxGridLines);
     dv = std::max(dv, (vmax - vmin) / kMaxGridLines);
+    // The program's own u and v (in Parser1) come back afterwards.
+    expr::TParser& program = runner.Parser(1);
+    const std::optional<Real> savedU =
+        program.HasVariable("u") ? std::optional(program.ReadVariable("u")) : std::nullopt;
+    const std::optional<Real> savedV =
+        program.HasVariable("v") ? std::optional(program.ReadVariable("v")) : std::nullopt;
     std::array<Real*, 3> u{}, v{};
     for (int i = 0; i < 3; ++i) {
         u[i] = runner.Parser(i + 1).AssignVariable("u", umin);
         v[i] = runner.Parser(i + 1).AssignVariable("v", vmin);
     }
+    struct Restore {
+        Real* u;
+        Real* v;
+        std::optional<Real> savedU, savedV;
+        ~Restore() {
+            if (savedU) *u = *savedU;
+            if (savedV) *v = *savedV;
+        }
+    } restore{u[0], v[0], savedU, savedV};
     functions.Compile(runner);
     const plot::View3d& view = runner.Draw().View();
     const auto along = [&](std::array<Real*, 3>& moving) {

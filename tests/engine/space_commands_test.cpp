@@ -134,6 +134,14 @@ TEST_F(SpaceCommandsTest, CurvesAndSurfacesEndAndStopOnBadSteps) {
     EXPECT_NE(std::find(grid.begin(), grid.end(), "(1.000,2.000)"), grid.end());
 }
 
+// The curve's t and the surface's u and v once overwrote the program's own.
+TEST_F(SpaceCommandsTest, CurvesLeaveTheProgramsVariablesAlone) {
+    Run({"t:=2", "u:=3", "v:=4", "kromme3d(t;t;t;0;1;0.1)", "oppervlak3d(u;v;0;0;1;0;1;0.5;0.5)"});
+    EXPECT_EQ(Variable("t"), 2);
+    EXPECT_EQ(Variable("u"), 3);
+    EXPECT_EQ(Variable("v"), 4);
+}
+
 TEST_F(SpaceCommandsTest, PointsTheEyeCannotSeeEndTheRunOrBreakTheCurve) {
     Run({"set3dcentraal(0;0;5;5)", "lijn3d(0;0;0;0;0;5)", "na:=1"});
     EXPECT_TRUE(runner.LastRunFailed());
