@@ -727,8 +727,11 @@ void MainWindow::OnLeftPressed() {
 }
 
 void MainWindow::OnLeftReleased() {
-    runner_->Pointer().buttonDown = false;
-    runner_->Pointer().dragged.clear();
+    // After the run the last move asked for, which still drags.
+    QTimer::singleShot(0, this, [this] {
+        runner_->Pointer().buttonDown = false;
+        runner_->Pointer().dragged.clear();
+    });
 }
 
 void MainWindow::OnRightReleased(QPoint pixel) {
