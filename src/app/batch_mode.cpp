@@ -43,6 +43,8 @@ constexpr const char* kUsage =
     "      --slider N=POSITIE  zet schuifbalk 1 of 2 op POSITIE (-100..100)\n"
     "      --answer TEKST      antwoord op het volgende invoerdialoog$ (herhaalbaar;\n"
     "                          zonder antwoord is het Annuleren)\n"
+    "      --mouse X,Y         muispositie in wereldcoordinaten (muisx, muisy)\n"
+    "      --drag NAAM         sleept het vrije punt NAAM naar de muispositie\n"
     "      --png BESTAND       schrijft het plaatje na de uitvoering\n"
     "      --eepic BESTAND     voert opnieuw uit en schrijft het plaatje als eepic (LaTeX)\n"
     "      --pdf BESTAND       voert opnieuw uit en schrijft het plaatje als PDF\n"
@@ -84,6 +86,8 @@ struct BatchOptions {
     // The lists before and after the run.
     std::string listsFile;
     std::string dumpListsFile;
+    std::optional<std::pair<long double, long double>> mouse;  // world coordinates
+    std::string drag;                                          // a free point
 };
 
 bool ReadInteger(const std::string& text, int& value) {
@@ -150,6 +154,31 @@ void ParseSize(const std::string& text, BatchOptions& options) {
     }
 }
 
+// --mouse X,Y: two numbers in the fixed format.
+std::pair<long double, long double> ParseMouse(const std::string& text) {
+    const size_t comma = text.find(',');
+    long double x = 0, y = 0;
+    if (comma == std::string::npos || !expr::ParseFixedNumber(text.substr(0, comma), x) ||
+        !expr::ParseFixedNumber(text.substr(comma + 1), y)) {
+        throw UsageError("--mouse verwacht X,Y in wereldcoordinaten, niet '" + text + "'");
+    }
+    return {x, y};
+}
+
+// --drag NAME: after the first run the left button goes down with NAME taken, the
+// program runs once more, and the button comes up, as a drag in the window does.
+void DragFreePoint(engine::Runner& runner, const std::string& name) {
+    if (!runner.Parser(1).HasVariable(name + "1") || !runner.Parser(1).HasVariable(name + "2")) {
+        throw UsageError("--drag: het programma heeft geen punt " + name);
+    }
+    engine::PointerState& pointer = runner.Pointer();
+    pointer.buttonDown = true;
+    pointer.dragged = name;
+    runner.Run();
+    pointer.buttonDown = false;
+    pointer.dragged.clear();
+}
+
 BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
     BatchOptions options;
     if (args.size() < 2) throw UsageError("--batch verwacht een programmabestand");
@@ -197,12 +226,19 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             options.listsFile = value;
         } else if (option == "--dump-lists") {
             options.dumpListsFile = value;
+        } else if (option == "--mouse") {
+            options.mouse = ParseMouse(value);
+        } else if (option == "--drag") {
+            options.drag = value;
         } else if (!ParseGifOption(option, value, options)) {
             throw UsageError("onbekende optie " + option);
         }
     }
     if (options.delay && options.animateFile.empty()) {
         throw UsageError("--delay hoort bij --animate");
+    }
+    if (!options.drag.empty() && !options.mouse) {
+        throw UsageError("--drag verwacht ook --mouse X,Y: waarheen het punt gaat");
     }
     return options;
 }
@@ -324,6 +360,12 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
         runner.Panel().SetFixedText(page->page.PlainText());
         out << page->page.PlainText() << '\n';
     }
+    if (options.mouse) {
+        runner.Pointer().x = options.mouse->first;
+        runner.Pointer().y = options.mouse->second;
+        runner.SetNumericAll("muisx", options.mouse->first);
+        runner.SetNumericAll("muisy", options.mouse->second);
+    }
     // --animate records the first run only; the export runs would repeat its frames.
     engine::AnimationRecorder animation;
     if (!options.animateFile.empty()) {
@@ -332,6 +374,7 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     runner.Run();
     runner.SavedPictures().SetFrameRecorder(nullptr);
+    if (!options.drag.empty() && !runner.LastRunFailed()) DragFreePoint(runner, options.drag);
     for (const auto& line : runner.Output().Lines()) out << line << '\n';
     for (const auto& line : runner.Panel().ProgramLines()) out << line << '\n';
     out.flush();

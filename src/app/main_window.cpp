@@ -180,6 +180,8 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
 
     connect(plot_, &PlotWidget::Resized, this, &MainWindow::OnPlotResized);
     connect(plot_, &PlotWidget::LeftDragged, this, &MainWindow::OnLeftDragged);
+    connect(plot_, &PlotWidget::LeftPressed, this, &MainWindow::OnLeftPressed);
+    connect(plot_, &PlotWidget::LeftReleased, this, &MainWindow::OnLeftReleased);
     connect(plot_, &PlotWidget::RightReleased, this, &MainWindow::OnRightReleased);
     connect(plot_, &PlotWidget::CornerClicked, this, &MainWindow::RequestRun);
 
@@ -731,7 +733,22 @@ void MainWindow::OnLeftDragged(QPoint pixel) {
     // A running program may read the mouse position in its loops.
     runner_->SetNumericAll("muisx", surface_.WorldX(pixel.x()));
     runner_->SetNumericAll("muisy", surface_.WorldY(pixel.y()));
+    runner_->Pointer().x = surface_.WorldX(pixel.x());
+    runner_->Pointer().y = surface_.WorldY(pixel.y());
     RequestRun();
+}
+
+void MainWindow::OnLeftPressed() {
+    runner_->Pointer().buttonDown = true;
+    runner_->Pointer().dragged.clear();
+}
+
+void MainWindow::OnLeftReleased() {
+    // After the run the last move asked for, which still drags.
+    QTimer::singleShot(0, this, [this] {
+        runner_->Pointer().buttonDown = false;
+        runner_->Pointer().dragged.clear();
+    });
 }
 
 void MainWindow::OnRightReleased(QPoint pixel) {

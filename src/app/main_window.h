@@ -93,6 +93,9 @@ private:
     void ConnectEdits();
     void OnPlotResized(QSize size);
     void OnLeftDragged(QPoint pixel);
+    // A drag starts and ends with no free point taken (vrijpunt).
+    void OnLeftPressed();
+    void OnLeftReleased();
     void OnRightReleased(QPoint pixel);
     void ChooseGraphColour(int index);
     void AskGraphWidth(int index);

@@ -33,6 +33,7 @@ void PlotWidget::mousePressEvent(QMouseEvent* event) {
             emit CornerClicked();
             return;
         }
+        emit LeftPressed();
         emit LeftDragged(pixel);
     }
 }
@@ -43,6 +44,7 @@ void PlotWidget::mouseMoveEvent(QMouseEvent* event) {
 
 void PlotWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) emit RightReleased(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) emit LeftReleased();
 }
 
 void PlotWidget::resizeEvent(QResizeEvent*) {

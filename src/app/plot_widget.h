@@ -15,7 +15,9 @@ public:
     PlotWidget(plot::TPlotSurface& surface, QWidget* parent = nullptr);
 
 signals:
+    void LeftPressed();  // before the LeftDragged of the press
     void LeftDragged(QPoint pixel);
+    void LeftReleased();
     void RightReleased(QPoint pixel);
     void CornerClicked();
     void Resized(QSize size);

@@ -47,6 +47,14 @@ QString Q(const std::string& text) {
 
 const std::vector<ProgramWindow::Example>& ProgramWindow::Examples() {
     static const std::vector<Example> examples = {
+        {"&Ruimtelijke figuren", "kubus/balk", "kubus_balk"},
+        {"&Ruimtelijke figuren", "kubus met diagonalen", "kubus_diagonalen"},
+        {"&Ruimtelijke figuren", "driezijdige piramide", "driezijdige_piramide"},
+        {"&Ruimtelijke figuren", "vierzijdige piramide", "vierzijdige_piramide"},
+        {"&Ruimtelijke figuren", "achtvlak", "achtvlak"},
+        {"&Ruimtelijke figuren", "twaalfvlak", "twaalfvlak"},
+        {"&Ruimtelijke figuren", "twintigvlak", "twintigvlak"},
+        {"&Ruimtelijke figuren", "rhombisch twaalfvlak", "rhombisch_twaalfvlak"},
         {"&Driehoeken", "1 hzh", "driehoek_hzh"},
         {"&Driehoeken", "2 zhh", "driehoek_zhh"},
         {"&Driehoeken", "3 zhz", "driehoek_zhz"},

@@ -76,6 +76,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterInteractiveCommands(*this);
     RegisterGifCommands(*this);
     RegisterAnalysisCommands(*this);
+    RegisterSpaceCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {

@@ -13,6 +13,7 @@
 #include "engine/host.h"
 #include "engine/picture_saves.h"
 #include "engine/plot_settings.h"
+#include "engine/pointer_state.h"
 #include "engine/program_interface.h"
 #include "engine/string_store.h"
 #include "engine/text_output.h"
@@ -103,6 +104,8 @@ public:
     const std::string& ProgramFolder() const { return programFolder_; }
     void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
     plot::Font& WindowFont() { return windowFont_; }
+    // The mouse as the window reports it, for the free points; kept between runs.
+    PointerState& Pointer() { return pointer_; }
     TextPanel& Panel() { return panel_; }
     OutputWindow& Output() { return output_; }
 
@@ -254,6 +257,7 @@ private:
     std::vector<std::array<Real*, 3>> pendingCopies_;
     uint64_t copyEpoch_ = 0;
     plot::Font windowFont_;
+    PointerState pointer_;
     plot::WorldBox runWorld_;
     PictureSaves pictureSaves_;
 
@@ -280,6 +284,9 @@ void RegisterNumericalCommands(Runner& runner);
 void RegisterSymbolicCommands(Runner& runner);
 void RegisterInteractiveCommands(Runner& runner);
 void RegisterAnalysisCommands(Runner& runner);
+// The 3D view and figures, and (through it) the geometric constructions.
+void RegisterSpaceCommands(Runner& runner);
+void RegisterConstructionCommands(Runner& runner);
 
 // After a slider moved (or a program took one over): the variables the sliders
 // drive, a and b of F..I for the others, and the labels.

@@ -83,6 +83,7 @@ void Drawing::BeginRun(Colour fontColour) {
     surface_.GetBrush().style = BrushStyle::Clear;
     savedBrush_.style = BrushStyle::Clear;
     box_ = WorldBox::Of(surface_);
+    view_.Reset();
     piece_.Clear();
     eepic_.ClearPath();
 }

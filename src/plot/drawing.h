@@ -11,6 +11,7 @@
 #include "export/eepic_writer.h"
 #include "export/pdf.h"
 #include "plot/plot_surface.h"
+#include "plot/view3d.h"
 
 namespace plot {
 
@@ -79,6 +80,8 @@ public:
     // font's colour.
     void BeginRun(Colour fontColour);
     const DrawingState& State() const { return state_; }
+    // The 3D view of the run, back to its start at BeginRun.
+    View3d& View() { return view_; }
     const WorldBox& Box() const { return box_; }
 
     // --- State commands ---
@@ -114,7 +117,10 @@ public:
     // --- Curves ---
     void CurveT(const Curve& curve, Real tmin, Real tmax, Real dt);  // kromme
     void DashedCurve(const Curve& curve, Real tmin, Real tmax, Real dt, Real dash,
-                     Real gap);                       // stippelkromme
+                     Real gap);  // stippelkromme
+    // The samples from, from + step, ... while <= to, in pieces as kromme makes them
+    // (the conflict lines).
+    void SweepCurve(const Curve& curve, Real from, Real to, Real step);
     void Graph(const Function& f);                    // grafiek, and the graphs of F..I
     void Area(const std::vector<AreaPiece>& pieces);  // gebied
     void WebGraph(const Function& f, Real xstart, Real iterations, Real skip);  // webgrafiek
@@ -173,6 +179,7 @@ private:
     bool eepicOn_ = false;
     bool pdfOn_ = false;
     DrawingState state_;
+    View3d view_;
     Pen savedPen_;
     Brush savedBrush_;
     Font savedFont_;

@@ -76,6 +76,28 @@ void Drawing::SampleCurve(const Curve& curve, Real tmin, Real tmax, Real dt, Rea
     FlushCurve();
 }
 
+void Drawing::SweepCurve(const Curve& curve, Real from, Real to, Real step) {
+    if (!(step > 0) || !Finite({from, to, step, to - from})) return;
+    if ((to - from) / step > kMaxSamples) step = (to - from) / kMaxSamples;
+    try {
+        // Counted, so that long sweeps do not drift from their end.
+        for (Real k = 0; from + k * step <= to && k <= kMaxSamples + 1;) {
+            Real x = 0, y = 0;
+            if (curve(from + k * step, x, y) && Accepted(x, y)) {
+                AddCurvePoint(x, y);
+                k += 1;
+            } else {
+                FlushCurve();
+                k += 2;
+            }
+        }
+    } catch (...) {
+        DiscardCurve();
+        throw;
+    }
+    FlushCurve();
+}
+
 void Drawing::CurveT(const Curve& curve, Real tmin, Real tmax, Real dt) {
     SampleCurve(curve, tmin, tmax, dt, kMaxSamples);
 }

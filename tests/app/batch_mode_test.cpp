@@ -132,6 +132,32 @@ TEST_F(BatchTest, SlidersAnswersAndStopForProgramsThatAskTheUser) {
     }
 }
 
+TEST_F(BatchTest, MouseAndDragMoveAFreePoint) {
+    const std::string program = Write(
+        "vrij.txt", "reset=nee\nvrijpunt(p;1;2;0.5)\nschrijfregel(u;p1)\nschrijfregel(u;p2)\n");
+    Result r = Zorvat({"--batch", program, "--mouse", "3,-1.5", "--drag", "p"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1\n2\n3\n-1.5\n");  // the first run, then the run of the drag
+    // Without reset=nee every run puts the point back.
+    r = Zorvat({"--batch", Write("terug.txt", "vrijpunt(p;1;2;0.5)\nschrijfregel(u;p1)\n"),
+                "--mouse", "3,-1.5", "--drag", "p"});
+    EXPECT_EQ(r.out, "1\n1\n");
+    r = Zorvat({"--batch", Write("muis.txt", "schrijfregel(u;muisx+muisy)\n"), "--mouse", "2,0.5"});
+    EXPECT_EQ(r.out, "2.5\n");
+    const std::pair<std::vector<std::string>, const char*> wrong[] = {
+        {{"--drag", "p"}, "--drag verwacht ook --mouse X,Y: waarheen het punt gaat"},
+        {{"--mouse", "3;4"}, "--mouse verwacht X,Y in wereldcoordinaten, niet '3;4'"},
+        {{"--mouse", "3,4", "--drag", "q"}, "--drag: het programma heeft geen punt q"},
+    };
+    for (const auto& [options, message] : wrong) {
+        std::vector<std::string> args = {"--batch", program};
+        args.insert(args.end(), options.begin(), options.end());
+        r = Zorvat(args);
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    }
+}
+
 TEST_F(BatchTest, CleanRunExitsZeroAndSavesPreferences) {
     const std::string program = Write("p.txt", "ymax=8\nF=x^2\nG=2*x+3\n");
     const std::string prefs = (dir / "voorkeuren.txt").string();

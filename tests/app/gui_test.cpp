@@ -196,6 +196,32 @@ TEST_F(GuiTest, KeysMouseAndEscapeReachTheProgram) {
     EXPECT_EQ(surface.PixelColour(plot.width() / 2, plot.height() / 3), 0u);  // the dot
 }
 
+TEST_F(GuiTest, LeftDragMovesAFreePoint) {
+    RunProgram("reset=nee\nxmin=-4\nxmax=4\nymin=-4\nymax=4\nvrijpunt(p;-2;2;0.5)");
+    app::PlotWidget& plot = window->Plot();
+    const plot::TPlotSurface& surface = window->Surface();
+    const auto drag = [&plot](QPoint from, QPoint to) {
+        // Each step gets the run it asks for, as between the events of a real drag.
+        QTest::mousePress(&plot, Qt::LeftButton, {}, from);
+        QApplication::processEvents();
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), plot.mapToGlobal(QPointF(to)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&plot, &move);
+        QApplication::processEvents();
+        QTest::mouseRelease(&plot, Qt::LeftButton, {}, to);
+        QApplication::processEvents();
+    };
+    const QPoint point(surface.WindowX(-2), surface.WindowY(2));
+    const QPoint centre(surface.WindowX(0), surface.WindowY(0));
+    drag(point, centre);
+    expr::TParser& parser = window->Runner().Parser(1);
+    EXPECT_EQ(parser.ReadVariable("p1"), surface.WorldX(centre.x()));
+    EXPECT_EQ(parser.ReadVariable("p2"), surface.WorldY(centre.y()));
+    // A drag that starts away from the point leaves it where it is.
+    drag(QPoint(surface.WindowX(3), surface.WindowY(-3)), point);
+    EXPECT_EQ(parser.ReadVariable("p1"), surface.WorldX(centre.x()));
+}
+
 TEST_F(GuiTest, RightButtonFloodFillsWithTheFillSwatch) {
     RunProgram("xmin=-5\nxmax=5\nymin=-5\nymax=5\nassen=geen\nrechthoek(-2;-2;2;2)");
     EXPECT_EQ(window->FillBrush().style, plot::BrushStyle::ForwardDiagonal);

@@ -134,7 +134,11 @@ INSTANTIATE_TEST_SUITE_P(Examples, PicturePeerTest,
                          ::testing::Values("lijnen", "figuren", "cirkelbogen", "veelhoeken",
                                            "krommen", "grafieken", "halfvlakken", "teksten",
                                            "webgrafiek", "impliciet", "eigen_assen", "stippen",
-                                           "parabool", "sinus", "lijnelveld", "roofdier_prooi"));
+                                           "parabool", "sinus", "lijnelveld", "roofdier_prooi",
+                                           "driehoek_punten", "vlieger", "thales",
+                                           "conflict_parabool", "conflict_cirkel",
+                                           "kubus_piramide", "kubus_centraal", "oppervlak",
+                                           "draaiende_kubus", "henon"));
 // "bibliotheek-x" is the library program bibliotheek/x.txt.
 INSTANTIATE_TEST_SUITE_P(
     Library, PicturePeerTest,
@@ -147,7 +151,11 @@ INSTANTIATE_TEST_SUITE_P(
                       "bibliotheek-100priem", "bibliotheek-priemfactoren", "bibliotheek-factor",
                       "bibliotheek-factor2", "bibliotheek-fermat1", "bibliotheek-fermat2",
                       "bibliotheek-pythagorasboom", "bibliotheek-hanoi_tekst",
-                      "bibliotheek-hanoi_grafisch", "bibliotheek-binomcdf"),
+                      "bibliotheek-hanoi_grafisch", "bibliotheek-binomcdf",
+                      "bibliotheek-kubus_balk", "bibliotheek-kubus_diagonalen",
+                      "bibliotheek-driezijdige_piramide", "bibliotheek-vierzijdige_piramide",
+                      "bibliotheek-achtvlak", "bibliotheek-twaalfvlak", "bibliotheek-twintigvlak",
+                      "bibliotheek-rhombisch_twaalfvlak"),
     [](const ::testing::TestParamInfo<std::string>& info) {
         return info.param.substr(info.param.find('-') + 1);
     });
