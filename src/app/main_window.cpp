@@ -33,8 +33,8 @@
 
 #include "app/bigint_window.h"
 #include "app/data_files.h"
-#include "app/interface_panel.h"
 #include "app/gif_maker_window.h"
+#include "app/interface_panel.h"
 #include "app/key_codes.h"
 #include "app/output_view.h"
 #include "app/plot_widget.h"
@@ -42,8 +42,8 @@
 #include "app/rich_text_document.h"
 #include "app/swatch.h"
 #include "app/window_placement.h"
-#include "engine/rtf_reader.h"
 #include "engine/gif_export.h"
+#include "engine/rtf_reader.h"
 #include "engine/text_file.h"
 #include "expr/number_format.h"
 
@@ -677,8 +677,12 @@ bool MainWindow::OpenProgram(const QString& path) {
 void MainWindow::StartWith(const QString& program) {
     QTimer::singleShot(0, this, [this, program] {
         host_.ShowDeferredMessages();
+        // Unsaved work from a run that ended in a crash comes first.
+        const bool restored = programWindow_->OfferBackup();
+        if (restored) ShowProgramWindow();
         const bool page = program.endsWith(".rtf", Qt::CaseInsensitive);
-        if (program.isEmpty() || !(page ? OpenPresentation(program) : OpenProgram(program))) {
+        if (restored || program.isEmpty() ||
+            !(page ? OpenPresentation(program) : OpenProgram(program))) {
             Redraw();
         }
         startedUp_ = true;
@@ -1064,6 +1068,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     ready_ = false;
+    // A normal end: what was unsaved has been saved or given up.
+    programWindow_->RemoveBackup();
     programWindow_->hide();
     outputView_->hide();
     bigIntegerWindow_->hide();

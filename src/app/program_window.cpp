@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -14,8 +15,10 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -31,6 +34,7 @@
 #include "engine/compiler.h"
 #include "engine/runner.h"
 #include "engine/text_file.h"
+#include "export/whole_file.h"
 #include "plot/drawing.h"
 
 namespace app {
@@ -38,6 +42,7 @@ namespace app {
 namespace {
 
 constexpr const char* kProgramFilter = "tekstfiles (*.txt);;alle (*)";
+constexpr int kBackupMilliseconds = 30000;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -156,6 +161,13 @@ ProgramWindow::ProgramWindow(engine::Runner& runner, GuiHost& host, QWidget* par
     column->addLayout(middle, 1);
     setCentralWidget(central);
 
+    backupTimer_ = new QTimer(this);
+    backupTimer_->setInterval(kBackupMilliseconds);
+    connect(backupTimer_, &QTimer::timeout, this, &ProgramWindow::SaveBackup);
+    backupTimer_->start();
+    connect(editor_->document(), &QTextDocument::modificationChanged, this, [this](bool modified) {
+        if (!modified) RemoveBackup();
+    });
     connect(editor_->document(), &QTextDocument::modificationChanged, this,
             &QWidget::setWindowModified);
     connect(editor_, &QPlainTextEdit::cursorPositionChanged, this, &ProgramWindow::ShowHintAtCaret);
@@ -338,6 +350,43 @@ bool ProgramWindow::ConfirmDiscard() {
             return false;
     }
     return false;
+}
+
+QString ProgramWindow::BackupPath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return folder.isEmpty() ? QString() : QDir(folder).filePath("programma_autobewaard.txt");
+}
+
+void ProgramWindow::SaveBackup() {
+    const QString path = BackupPath();
+    if (path.isEmpty() || !editor_->document()->isModified()) return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    exporter::WriteWholeFile(path.toStdString(), SourceText());
+}
+
+void ProgramWindow::RemoveBackup() {
+    const QString path = BackupPath();
+    if (!path.isEmpty()) QFile::remove(path);
+}
+
+bool ProgramWindow::OfferBackup() {
+    const QString path = BackupPath();
+    if (path.isEmpty() || !QFileInfo::exists(path)) return false;
+    const auto text = engine::ReadFileBytes(path.toStdString());
+    if (!text || !host_.AskYesNo(engine::kAppCaption,
+                                 "Zorvat is de vorige keer niet normaal afgesloten. Er is een "
+                                 "automatisch bewaarde kopie van het programma dat toen niet was "
+                                 "opgeslagen. Wilt u die terugzetten?",
+                                 true)) {
+        RemoveBackup();
+        return false;
+    }
+    editor_->setPlainText(Q(engine::DecodeText(*text).text));
+    file_ = ProgramFile();
+    textFolder_.clear();
+    editor_->document()->setModified(true);
+    UpdateTitle();
+    return true;
 }
 
 void ProgramWindow::OpenClicked() {

@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 namespace engine {
 class Runner;
@@ -50,6 +51,13 @@ public:
     const ProgramFile& File() const { return file_; }
     // Asks before unsaved changes are lost; true when it may go on.
     bool ConfirmDiscard();
+    // The automatic copy of unsaved editor text, written every 30 seconds while there
+    // are changes and removed once they are saved or given up.
+    static QString BackupPath();
+    void SaveBackup();
+    void RemoveBackup();
+    // After a start that follows a crash: offers the copy; true when it was put back.
+    bool OfferBackup();
     // While a program runs the compile buttons wait and "Stoppen" is on.
     void SetBusy(bool busy);
     // Shows the window with the source line of compiled line `index` marked: the last
@@ -105,6 +113,7 @@ private:
     // For every compiled line, the editor line it came from.
     std::vector<size_t> sourceLines_;
     std::string textFolder_;  // folder of a program without a file
+    QTimer* backupTimer_ = nullptr;
     QLineEdit* toolValue_ = nullptr;
     Swatch* colourTool_ = nullptr;
     Swatch* fillTool_ = nullptr;

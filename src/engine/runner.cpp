@@ -5,7 +5,9 @@
 #include <cctype>
 #include <cmath>
 
+#include "engine/run_limits.h"
 #include "engine/string_commands.h"
+#include "export/output_limit.h"
 #include "expr/compiled_expression.h"
 #include "expr/number_format.h"
 #include "plot/axes.h"
@@ -359,6 +361,15 @@ void Runner::Run() {
     evaluationErrorShown_ = false;
     try {
         ExecuteProgram();
+    } catch (const std::length_error& error) {
+        // A run limit: the program held or wrote too much; its message says what.
+        SyncParsers();
+        const bool ours = dynamic_cast<const RunLimitError*>(&error) != nullptr ||
+                          dynamic_cast<const exporter::EOutputTooLarge*>(&error) != nullptr;
+        ShowMessage(kErrorCaption, ours ? error.what() : kGeneralRunError, MessageIcon::Error);
+        failed_ = true;
+        failedStatement_ = statement_;
+        ResetDrawingObjects();
     } catch (...) {
         SyncParsers();
         if (!expressionErrorShown_ && !evaluationErrorShown_) {
@@ -377,9 +388,15 @@ void Runner::Run() {
         parsers_[3].AssignVariable("b", interface_.sliders[1].position / 10.0L);
     }
 
-    plot::DrawPlotAxes(drawing_, AxesOptions());
-    DrawFunctionGraphs();
-    if (drawing_.EepicOn()) drawing_.Eepic().Add(exporter::EepicWriter::LineWidth(1));
+    try {
+        plot::DrawPlotAxes(drawing_, AxesOptions());
+        DrawFunctionGraphs();
+        if (drawing_.EepicOn()) drawing_.Eepic().Add(exporter::EepicWriter::LineWidth(1));
+    } catch (const exporter::EOutputTooLarge& error) {
+        // The picture text is full: the export fails, the screen keeps what it has.
+        if (!failed_) ShowMessage(kErrorCaption, error.what(), MessageIcon::Error);
+        failed_ = true;
+    }
 }
 
 // The first axes of a run only leave the axis state (clip and margins) behind; the
@@ -399,8 +416,12 @@ bool Runner::ExportEepic(const std::string& path) {
     eepic.BeginPicture(surface_.D2WorldX1(), surface_.D2WorldY1(), surface_.D2WorldXW(),
                        surface_.D2WorldYW());
     Run();
-    eepic.EndPicture();
     drawing_.SetEepicOn(false);
+    try {
+        eepic.EndPicture();
+    } catch (const exporter::EOutputTooLarge&) {
+        return false;
+    }
     return eepic.SaveToFile(path);
 }
 
@@ -412,9 +433,14 @@ bool Runner::ExportPdf(const std::string& path) {
                  surface_.D2WorldX1() + surface_.D2WorldXW(), surface_.D2WorldY1(),
                  surface_.D2WorldY1() + surface_.D2WorldYW());
     Run();
-    pdf.EndDoc();
     drawing_.SetPdfOn(false);
-    const bool saved = pdf.SaveToFile(path);
+    bool saved = false;
+    try {
+        pdf.EndDoc();
+        saved = pdf.SaveToFile(path);
+    } catch (const exporter::EOutputTooLarge&) {
+        saved = false;
+    }
     pdf.Clear();
     return saved;
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "engine/run_limits.h"
 #include "engine/runner.h"
 #include "engine/text_file.h"
 #include "engine/utf8.h"
@@ -24,6 +25,22 @@ std::vector<std::string> TextPanel::ProgramLines() const {
     }
     lines.push_back(std::move(current));
     return lines;
+}
+
+void TextPanel::CheckRoom(size_t more) const {
+    if (text_.size() + more > kMaxOutputBytes) {
+        throw RunLimitError(
+            "Het programma schrijft meer dan 64 MB tekst naast de tekening; "
+            "het programma is gestopt.");
+    }
+}
+
+void OutputWindow::CheckRoom(size_t more) const {
+    if (bytes_ + more > kMaxOutputBytes) {
+        throw RunLimitError(
+            "Het programma schrijft meer dan 64 MB tekst in het uitvoervenster; "
+            "het programma is gestopt. Met Wissen maakt u het venster leeg.");
+    }
 }
 
 std::string CharacterWithCode(long long code) {

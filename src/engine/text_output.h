@@ -18,8 +18,12 @@ public:
     }
     // Removes the previous run's output.
     void CutBackToFixedPart() { text_.resize(fixedLength_); }
-    void AppendToLastLine(const std::string& text) { text_ += text; }
+    void AppendToLastLine(const std::string& text) {
+        CheckRoom(text.size());
+        text_ += text;
+    }
     void AddLine(const std::string& line) {
+        CheckRoom(line.size() + 1);
         if (!text_.empty()) text_ += '\n';
         text_ += line;
     }
@@ -27,6 +31,8 @@ public:
     std::vector<std::string> ProgramLines() const;
 
 private:
+    void CheckRoom(size_t more) const;
+
     std::string text_;
     size_t fixedLength_ = 0;
 };
@@ -36,21 +42,31 @@ class OutputWindow {
 public:
     const std::vector<std::string>& Lines() const { return lines_; }
     void Append(const std::string& text) {
+        CheckRoom(text.size());
         if (lines_.empty()) lines_.emplace_back();
         lines_.back() += text;
+        bytes_ += text.size();
         shown_ = true;
     }
     void AddLine(const std::string& line) {
+        CheckRoom(line.size() + 1);
         lines_.push_back(line);
+        bytes_ += line.size() + 1;
         shown_ = true;
     }
-    void Clear() { lines_.clear(); }
+    void Clear() {
+        lines_.clear();
+        bytes_ = 0;
+    }
     // Set when a program wrote to it; the GUI shows the window then.
     bool ShowRequested() const { return shown_; }
     void SetShowRequested(bool shown) { shown_ = shown; }
 
 private:
+    void CheckRoom(size_t more) const;
+
     std::vector<std::string> lines_;
+    size_t bytes_ = 0;
     bool shown_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "export/fixed_number.h"
+#include "export/output_limit.h"
 #include "export/whole_file.h"
 
 namespace exporter {
@@ -175,6 +176,14 @@ std::string EepicWriter::LineWidth(int width) {
     if (width == 1) return "\\thinlines";
     if (width == 2) return "\\thicklines";
     return "\\Thicklines";
+}
+
+void EepicWriter::Add(std::string entry) {
+    bytes_ += entry.size() + 1;
+    if (bytes_ > kMaxPictureTextBytes) {
+        throw EOutputTooLarge("De eepic-tekst wordt groter dan 1 GB; het programma is gestopt.");
+    }
+    entries_.push_back(std::move(entry));
 }
 
 std::string EepicWriter::FileText() const {

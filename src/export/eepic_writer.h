@@ -68,8 +68,12 @@ public:
     static std::string LineWidth(int width);
 
     // The buffer: one entry per drawing command; an entry may hold line breaks.
-    void Add(std::string entry) { entries_.push_back(std::move(entry)); }
-    void Clear() { entries_.clear(); }
+    // Throws EOutputTooLarge beyond kMaxPictureTextBytes.
+    void Add(std::string entry);
+    void Clear() {
+        entries_.clear();
+        bytes_ = 0;
+    }
     const std::vector<std::string>& Entries() const { return entries_; }
     std::string FileText() const;  // each entry followed by a line break
 
@@ -93,6 +97,7 @@ private:
     Real currentX_ = 0;
     Real currentY_ = 0;
     std::vector<std::string> entries_;
+    size_t bytes_ = 0;
     std::string pathText_;
 };
 

@@ -2,6 +2,8 @@
 // stream the drawing calls fill, and a cross-reference table counted in bytes.
 #include "export/pdf.h"
 
+#include "export/output_limit.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -102,6 +104,7 @@ std::string CreationDate() {
 
 void TPdf::Clear() {
     lines_.clear();
+    bytes_ = 0;
     objectLines_.clear();
     pageOpen_ = false;
     pathOpen_ = false;
@@ -114,6 +117,14 @@ Real TPdf::PageX(Real x) const {
 
 Real TPdf::PageY(Real y) const {
     return (y - (worldY1_ + worldY2_) / 2) * pageHeight_ / (worldY2_ - worldY1_);
+}
+
+void TPdf::Append(std::string line) {
+    bytes_ += line.size() + 2;
+    if (bytes_ > kMaxPictureTextBytes) {
+        throw EOutputTooLarge("De PDF-tekst wordt groter dan 1 GB; het programma is gestopt.");
+    }
+    lines_.push_back(std::move(line));
 }
 
 void TPdf::BeginObject(int number) {

@@ -101,7 +101,7 @@ private:
         Real y = 0;
     };
 
-    void Append(std::string line) { lines_.push_back(std::move(line)); }
+    void Append(std::string line);
     void BeginObject(int number);
     void FlushOpenPath();
     void SetStroke(uint32_t colour);
@@ -118,6 +118,7 @@ private:
                        Real ry, Real angle);
 
     std::vector<std::string> lines_;
+    size_t bytes_ = 0;                 // the text so far, checked against the output limit
     std::vector<size_t> objectLines_;  // line index of each object's first line
     size_t streamStart_ = 0;           // bytes before the content stream
     bool pageOpen_ = false;

@@ -111,7 +111,7 @@ TEST_F(BigIntegerWindowTest, StoppenEndsTheOutsideProgramAndBadAnswersAreNotBeli
     QTest::mouseClick(Calculator().findChild<QPushButton*>("stoppen"), Qt::LeftButton);
     WaitUntilIdle(5000);
     EXPECT_FALSE(Calculator().Busy());
-    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_LT(clock.elapsed(), 3000);  // within a second when the machine is quiet
     EXPECT_TRUE(Calculator().Memo().endsWith("gestopt")) << Calculator().Memo().toStdString();
 
     setenv("PATH", "/nonexistent", 1);

@@ -50,6 +50,7 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 
 void UseConfigFolderIn(const fs::path& folder) {
     setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
 }
 
 void GuiTest::SetUp() {

@@ -29,8 +29,8 @@ namespace fs = std::filesystem;
 
 std::string Slurp(const fs::path& path);
 void WriteBytes(const fs::path& path, const std::string& bytes);
-// Points the user's configuration folder into `folder`, so no test reads or writes
-// the real one.
+// Points the user's configuration and data folders into `folder`, so no test reads
+// or writes the real ones.
 void UseConfigFolderIn(const fs::path& folder);
 
 class GuiTest : public testing::Test {

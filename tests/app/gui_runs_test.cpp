@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -447,6 +448,43 @@ TEST_F(GuiTest, PresentationsShowTheirTextRunTheirProgramAndFollowLinks) {
     QTest::mouseClick(panel->viewport(), Qt::LeftButton, {},
                       panel->cursorRect(QTextCursor(panel->document())).center());
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Kan de pagina sinus.rtf niet vinden"});
+}
+
+}  // namespace
+
+namespace {
+
+using namespace gui_test;
+
+// After a crash the unsaved program comes back; after a normal end nothing is offered.
+TEST_F(GuiTest, UnsavedWorkSurvivesACrash) {
+    app::ProgramWindow& programs = window->Programs();
+    programs.Editor().setPlainText("lijn(0;0;1;1)");
+    programs.Editor().moveCursor(QTextCursor::End);
+    programs.Editor().insertPlainText("\n% nog niet opgeslagen");
+    programs.SaveBackup();
+    const QString backup = app::ProgramWindow::BackupPath();
+    ASSERT_TRUE(QFileInfo::exists(backup));
+    window.reset();  // as a crash would leave it: no close, the copy stays
+
+    window = std::make_unique<app::MainWindow>(host);
+    window->show();
+    window->StartWith("");
+    for (int i = 0; i < 100 && !window->StartedUp(); ++i) QApplication::processEvents();
+    EXPECT_EQ(window->Programs().SourceText(), "lijn(0;0;1;1)\n% nog niet opgeslagen");
+    EXPECT_TRUE(window->Programs().isWindowModified());
+    EXPECT_TRUE(window->Programs().isVisible());
+
+    // Saving takes the copy away; so does a normal end.
+    host.fileAnswers.push_back((folder / "bewaard.txt").string());
+    Action(&window->Programs(), "Programma O&pslaan")->trigger();
+    EXPECT_FALSE(QFileInfo::exists(backup));
+    QTest::keyClicks(&window->Programs().Editor(), "x");
+    window->Programs().SaveBackup();
+    EXPECT_TRUE(QFileInfo::exists(backup));
+    host.choiceAnswers = {app::YesNoCancel::No};
+    window->close();
+    EXPECT_FALSE(QFileInfo::exists(backup));
 }
 
 }  // namespace

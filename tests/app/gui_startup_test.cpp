@@ -42,7 +42,8 @@ Shot StartAndGrab(const fs::path& folder, const std::string& program) {
     // The test runs with the offscreen platform; zorvat itself must use the X server.
     const std::string command =
         "cd '" + folder.string() + "' && env -u QT_QPA_PLATFORM XDG_CONFIG_HOME='" +
-        (folder / "config").string() + "' xvfb-run -a -s '-screen 0 1024x768x24' sh start.sh";
+        (folder / "config").string() + "' XDG_DATA_HOME='" + (folder / "data").string() +
+        "' xvfb-run -a -s '-screen 0 1024x768x24' sh start.sh";
     Shot result;
     const int raw = std::system(command.c_str());
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

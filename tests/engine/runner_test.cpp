@@ -130,3 +130,21 @@ TEST_F(RunnerTest, BadRangeReportsAndLeavesTheRunnerUsable) {
 }
 
 }  // namespace
+
+// A program that holds or writes without end stops with a message before memory runs
+// out, and the next run works as before.
+TEST_F(ProgramTest, ProgramsThatGrowWithoutEndStopWithAMessage) {
+    Run({"maak$($a;x)", "herhaal", "samen$($a;$a;$a)", "totdat(0)"});
+    EXPECT_TRUE(runner.LastRunFailed());
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"De teksten van het programma worden "
+                                                       "samen groter dan 64 MB; het programma is "
+                                                       "gestopt."});
+    Run({"herhaal", "schrijf(t;0123456789012345678901234567890123456789)", "totdat(0)"});
+    EXPECT_EQ(MessageTexts().size(), 1u);
+    EXPECT_EQ(MessageTexts()[0].substr(0, 40), "Het programma schrijft meer dan 64 MB te");
+    runner.Output().Clear();
+    runner.Strings().Clear();
+    Run({"maak$($b;klein)", "schrijfregel(t;$b)"});
+    EXPECT_FALSE(runner.LastRunFailed());
+    EXPECT_EQ(runner.Output().Lines().back(), "klein");
+}

@@ -313,7 +313,7 @@ TEST_F(DrawingOutputTest, BoundsKeepEveryCommandFinite) {
     drawing.Implicit([](Real x, Real, Real& v) { return v = x, true; }, 1, 1, -1, 1, 1);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 5);
+    EXPECT_LT(seconds, 60);  // a hang guard, not a speed goal
 
     // NaN or infinite arguments draw nothing.
     Wipe();
