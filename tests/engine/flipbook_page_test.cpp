@@ -58,7 +58,9 @@ TEST(FlipbookPageTest, FileHasCrLfLinesAndAnEmptyPageGivesAnEmptyFile) {
     EXPECT_EQ(FlipbookPageLines(file).size(), 47u + 4u + 1u);
     EXPECT_NE(file.find("</td>\r\n<td rowspan"), std::string::npos);
     for (size_t i = 0; i < file.size(); ++i) {
-        if (file[i] == '\r') EXPECT_EQ(file.at(i + 1), '\n') << i;
+        if (file[i] == '\r') {
+            EXPECT_EQ(file.at(i + 1), '\n') << i;
+        }
     }
     EXPECT_EQ(file.substr(file.size() - 9), "</HTML>\r\n");
     EXPECT_EQ(FlipbookFileText(""), "");
