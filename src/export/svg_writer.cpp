@@ -183,7 +183,9 @@ void SvgWriter::Stroke(const VectorPath& path, const VectorPen& pen) {
     std::string style = "fill=\"none\" stroke=\"" + Colour(pen.colour) + "\" stroke-width=\"" +
                         Number(thin ? 1 : pen.width) + "\"";
     if (thin) {
-        style += " stroke-linecap=\"square\"";
+        // Dots and dashes end where the screen ends them.
+        style += pen.style == VectorLineStyle::Solid ? " stroke-linecap=\"square\""
+                                                     : " stroke-linecap=\"butt\"";
     } else {
         style += " stroke-linecap=\"round\" stroke-linejoin=\"round\"";
     }

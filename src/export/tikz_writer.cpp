@@ -126,24 +126,22 @@ std::string TikzWriter::Rectangle(Real x1, Real y1, Real x2, Real y2) {
 
 std::string TikzWriter::Path(const std::vector<WorldPoint>& points, bool close) {
     if (points.empty()) return "";
+    // A long open curve goes in pieces that share their end points; a closed outline
+    // stays one path, so that it fills.
+    const size_t piece = close ? points.size() : kPointsPerDraw;
     std::string text;
-    // Pieces of a long curve share their end points, so the line stays unbroken.
-    for (size_t start = 0; start < points.size(); start += kPointsPerDraw) {
+    for (size_t start = 0; start < points.size(); start += piece) {
         const size_t first = start == 0 ? 0 : start - 1;
-        const size_t end = std::min(points.size(), start + kPointsPerDraw);
-        const bool whole = first == 0 && end == points.size();
+        const size_t end = std::min(points.size(), start + piece);
         if (!text.empty()) text += "\n";
-        text += Command(close && whole);
+        text += Command(close);
         for (size_t i = first; i < end; ++i) {
             if (i > first) text += (i - first) % kPointsPerLine == 0 ? " --\n  " : " -- ";
             text += Point(points[i].x, points[i].y);
         }
         if (points.size() == 1) text += " -- " + Point(points[0].x, points[0].y);
-        text += close && whole && points.size() > 2 ? " -- cycle;" : ";";
+        text += close && points.size() > 2 ? " -- cycle;" : ";";
     }
-    if (close && points.size() > kPointsPerDraw)
-        text += "\n" + Command(false) + Point(points.back().x, points.back().y) + " -- " +
-                Point(points.front().x, points.front().y) + ";";
     return text;
 }
 
