@@ -102,6 +102,16 @@ struct TPlotSurface::Impl {
         return result;
     }
 
+    // Pictures put on the bitmap pixel by pixel reach the recordings at their scale.
+    template <class F>
+    void ForEachRecording(const F& draw) {
+        for (Recording* recording : {metafile.get(), svg.get()}) {
+            if (recording == nullptr) continue;
+            QPainter painter(&recording->device);
+            draw(painter, recording->surface.Scale());
+        }
+    }
+
     DrawingObjects objects;
     QImage bitmap;
     SurfaceDevice screen;
@@ -471,15 +481,27 @@ void TPlotSurface::SetBitmap(const QImage& image) {
 }
 
 void TPlotSurface::CombineImageAnd(const QImage& image, int left, int top) {
-    QPainter painter(&impl_->bitmap);
-    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    painter.drawImage(left, top, image);
+    {
+        QPainter painter(&impl_->bitmap);
+        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        painter.drawImage(left, top, image);
+    }
+    impl_->ForEachRecording([&](QPainter& painter, int scale) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        painter.drawImage(
+            QRect(left * scale, top * scale, image.width() * scale, image.height() * scale), image);
+    });
 }
 
 void TPlotSurface::FillPixels(int left, int top, int width, int height, Colour colour) {
-    QPainter painter(&impl_->bitmap);
-    painter.fillRect(left, top, width, height,
-                     QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    {
+        QPainter painter(&impl_->bitmap);
+        painter.fillRect(left, top, width, height, ToQColor(colour));
+    }
+    impl_->ForEachRecording([&](QPainter& painter, int scale) {
+        painter.fillRect(left * scale, top * scale, width * scale, height * scale,
+                         ToQColor(colour));
+    });
 }
 
 bool TPlotSurface::SavePng(const std::string& path) const {

@@ -83,6 +83,25 @@ TEST(RecordingTest, SvgIsClippedWhereTheScreenIsAndHasRealText) {
     EXPECT_NE(svg.find(">a&lt;b &amp; c</text>"), std::string::npos) << svg;
 }
 
+TEST(RecordingTest, PicturesAreCombinedByAndAtTheRecordingsScale) {
+    TPlotSurface surface(100, 100);
+    surface.SetRecordMetafile(true);
+    surface.SetRecordSvg(true);
+    QImage picture(4, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    surface.CombineImageAnd(picture, 10, 20);
+    const auto images =
+        OfType(ReadEmf(surface.MetafileBytes()), exporter::EmfWriter::kStretchDiBits);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].U32(24), 20u);          // left, at double size
+    EXPECT_EQ(images[0].U32(28), 40u);          // top
+    EXPECT_EQ(images[0].U32(68), 0x008800C6u);  // SRCAND: white leaves what is below
+    EXPECT_EQ(images[0].U32(72), 8u);           // width at double size
+    EXPECT_NE(surface.SvgBytes().find("<image x=\"10\" y=\"20\" width=\"4\" height=\"2\""),
+              std::string::npos);
+    EXPECT_NE(surface.SvgBytes().find("mix-blend-mode:multiply"), std::string::npos);
+}
+
 // Regression guard: the clamp of far points was the screen's 16000 on every device, so
 // a 10 000-pixel picture recorded at double size lost its right part.
 TEST(RecordingTest, FarPointsAreClampedAtTheDevicesOwnLimit) {
