@@ -180,7 +180,10 @@ void Drawing::SetPenColour(Colour colour) {
 
 void Drawing::SetLineWidth(int width) {
     if (width == state_.lineWidth) return;
-    ForEachText([&](auto& out) { out.Add(out.LineWidth(width)); });
+    ForEachText([&](auto& out) {
+        std::string line = out.LineWidth(width);
+        if (!line.empty()) out.Add(std::move(line));
+    });
     state_.lineWidth = width;
     surface_.GetPen().color = state_.penColour;
     surface_.GetPen().width = width;

@@ -4,12 +4,10 @@
 // picture has them.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QImage>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 
 #include "peer_tools.h"
@@ -65,38 +63,27 @@ Box DarkBox(const Grey& grey, int threshold) {
     return box;
 }
 
-// All pictures are made once; LibreOffice converts every metafile in one start.
-class FormatPeerTest : public ::testing::TestWithParam<std::string> {
+class FormatPeerTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        folder_ = new fs::path(fs::temp_directory_path() /
-                               ("zorvat_formats_" + std::to_string(getpid())));
-        fs::remove_all(*folder_);
-        fs::create_directories(*folder_ / "emf");
-        for (const char* name : kExamplesToRead) {
-            const fs::path out = *folder_ / name;
-            const ToolResult run =
-                RunTool(Quote(ZORVAT_BINARY) + " --batch " +
-                        Quote(kExamples / (std::string(name) + ".txt")) +
-                        " --size 400x400 --set assen=geen --png " + Quote(out.string() + ".png") +
-                        " --bmp " + Quote(out.string() + ".bmp") + " --jpg " +
-                        Quote(out.string() + ".jpg") + " --emf " +
-                        Quote(*folder_ / "emf" / (std::string(name) + ".emf")) + " --svg " +
-                        Quote(out.string() + ".svg") + " --tikz " + Quote(out.string() + ".tex"));
-            ASSERT_EQ(run.status, 0) << name << run.output;
-        }
-        const ToolResult convert =
-            RunTool("cd " + Quote(*folder_ / "emf") +
-                    " && timeout 600 soffice --headless --norestore -env:UserInstallation=file://" +
-                    (*folder_ / "office").string() + " --convert-to png *.emf");
-        ASSERT_EQ(convert.status, 0) << convert.output;
+    void SetUp() override { folder_ = MakeTestFolder(); }
+    void TearDown() override {
+        if (!HasFailure()) fs::remove_all(folder_);
     }
-    static void TearDownTestSuite() {
-        fs::remove_all(*folder_);
-        delete folder_;
+    // The example as PNG and in the formats of `options` ("--svg" ...), each file named
+    // after the example with the option's name as its extension.
+    void Render(const std::string& name, const std::vector<std::string>& options) {
+        std::string command = Quote(ZORVAT_BINARY) + " --batch " +
+                              Quote(kExamples / (name + ".txt")) +
+                              " --size 400x400 --set assen=geen --png " + Quote(Out(name, "png"));
+        for (const std::string& option : options)
+            command += " " + option + " " + Quote(Out(name, option.substr(2)));
+        const ToolResult run = RunTool(command);
+        ASSERT_EQ(run.status, 0) << name << run.output;
     }
-    fs::path Out(const std::string& extension) const { return *folder_ / (GetParam() + extension); }
-    Grey Screen() const { return ReadImage(Out(".png")); }
+    fs::path Out(const std::string& name, const std::string& extension) const {
+        return folder_ / (name + "." + extension);
+    }
+    Grey Screen(const std::string& name) const { return ReadImage(Out(name, "png")); }
 
     // Where the ink is on average, as fractions of the width and height: every pixel
     // counts by its darkness, so a smoothed line weighs what a sharp one does.
@@ -114,7 +101,7 @@ protected:
         if (ink == 0) return {-1, -1};
         return {sumX / ink / grey.width, sumY / ink / grey.height};
     }
-    static void ExpectSameCentroid(const Grey& ours, const Grey& theirs) {
+    static void ExpectSameCentre(const Grey& ours, const Grey& theirs) {
         const auto [x1, y1] = InkCentre(ours);
         const auto [x2, y2] = InkCentre(theirs);
         ASSERT_GE(x1, 0) << "no ink in our picture";
@@ -122,55 +109,66 @@ protected:
         EXPECT_NEAR(x2, x1, 0.03);
         EXPECT_NEAR(y2, y1, 0.03);
     }
-    bool LineDrawing() const { return kLineDrawings.count(GetParam()) > 0; }
 
-    static fs::path* folder_;
+    fs::path folder_;
 };
 
-fs::path* FormatPeerTest::folder_ = nullptr;
-
-TEST_P(FormatPeerTest, PillowReadsTheBitmapExactlyAndTheJpegWithinItsError) {
-    const ToolResult check =
-        RunTool("/usr/bin/python3 " + Quote(kScripts / "pillow_check.py") + " " +
-                Quote(Out(".png")) + " " + Quote(Out(".bmp")) + " " + Quote(Out(".jpg")));
-    EXPECT_EQ(check.status, 0) << check.output;
+TEST_F(FormatPeerTest, PillowReadsTheBitmapExactlyAndTheJpegWithinItsError) {
+    for (const std::string name : kExamplesToRead) {
+        SCOPED_TRACE(name);
+        Render(name, {"--bmp", "--jpg"});
+        const ToolResult check = RunTool("/usr/bin/python3 " + Quote(kScripts / "pillow_check.py") +
+                                         " " + Quote(Out(name, "png")) + " " +
+                                         Quote(Out(name, "bmp")) + " " + Quote(Out(name, "jpg")));
+        EXPECT_EQ(check.status, 0) << check.output;
+    }
 }
 
-TEST_P(FormatPeerTest, RsvgDrawsTheSvgWhereTheScreenIs) {
-    const ToolResult render = RunTool("rsvg-convert -w 400 -h 400 -b white -o " +
-                                      Quote(Out(".svg.png")) + " " + Quote(Out(".svg")));
-    ASSERT_EQ(render.status, 0) << render.output;
-    ExpectSameCentroid(Screen(), ReadImage(Out(".svg.png")));
+TEST_F(FormatPeerTest, RsvgDrawsTheSvgWhereTheScreenIs) {
+    for (const std::string name : kExamplesToRead) {
+        SCOPED_TRACE(name);
+        Render(name, {"--svg"});
+        const ToolResult render =
+            RunTool("rsvg-convert -w 400 -h 400 -b white -o " + Quote(Out(name, "svg.png")) + " " +
+                    Quote(Out(name, "svg")));
+        ASSERT_EQ(render.status, 0) << render.output;
+        ExpectSameCentre(Screen(name), ReadImage(Out(name, "svg.png")));
+    }
 }
 
-TEST_P(FormatPeerTest, PdflatexSetsTheTikzPictureWhereTheScreenIs) {
-    if (!LineDrawing()) return;
-    const fs::path document = *folder_ / ("doc_" + GetParam() + ".tex");
-    std::ofstream(document)
-        << "\\documentclass{article}\n"
-           "\\usepackage[paperwidth=50mm,paperheight=50mm,margin=0mm]{geometry}\n"
-           "\\usepackage{tikz}\n"
-           "\\pagestyle{empty}\\setlength{\\parindent}{0pt}\n"
-           "\\begin{document}\\input{"
-        << GetParam() << "}\\end{document}\n";
-    const std::string in = "cd " + Quote(*folder_) + " && ";
-    const ToolResult latex = RunTool(in + "pdflatex -interaction=nonstopmode -halt-on-error " +
-                                     Quote(document.filename()));
-    ASSERT_EQ(latex.status, 0) << latex.output;
-    const ToolResult render =
-        RunTool(in + "pdftoppm -gray -scale-to-x 400 -scale-to-y 400 -singlefile doc_" +
-                GetParam() + ".pdf tikz_" + GetParam());
-    ASSERT_EQ(render.status, 0) << render.output;
-    ExpectSameCentroid(Screen(), ReadPgm(*folder_ / ("tikz_" + GetParam() + ".pgm")));
+TEST_F(FormatPeerTest, PdflatexSetsTheTikzPictureWhereTheScreenIs) {
+    for (const std::string& name : kLineDrawings) {
+        SCOPED_TRACE(name);
+        Render(name, {"--tikz"});
+        std::ofstream(folder_ / ("doc_" + name + ".tex"))
+            << "\\documentclass{article}\n"
+               "\\usepackage[paperwidth=50mm,paperheight=50mm,margin=0mm]{geometry}\n"
+               "\\usepackage{tikz}\n"
+               "\\pagestyle{empty}\\setlength{\\parindent}{0pt}\n"
+               "\\begin{document}\\input{"
+            << name << ".tikz}\\end{document}\n";
+        const std::string in = "cd " + Quote(folder_) + " && ";
+        const ToolResult latex =
+            RunTool(in + "pdflatex -interaction=nonstopmode -halt-on-error doc_" + name + ".tex");
+        ASSERT_EQ(latex.status, 0) << latex.output;
+        const ToolResult render =
+            RunTool(in + "pdftoppm -gray -scale-to-x 400 -scale-to-y 400 -singlefile doc_" + name +
+                    ".pdf tikz_" + name);
+        ASSERT_EQ(render.status, 0) << render.output;
+        ExpectSameCentre(Screen(name), ReadPgm(folder_ / ("tikz_" + name + ".pgm")));
+    }
 }
 
 // LibreOffice sets the metafile on a page of its own, so both pictures are measured
-// within the box of their ink: the figures must keep their places in it.
-TEST_P(FormatPeerTest, LibreOfficeDrawsTheMetafileAsTheScreen) {
-    if (!LineDrawing()) return;
-    const Grey office = ReadImage(*folder_ / "emf" / (GetParam() + ".png"));
-    ASSERT_GT(office.width, 0) << "no picture from LibreOffice";
-    const Grey screen = Screen();
+// within the box of their ink: the figures must keep their places in it. One start of
+// LibreOffice converts them all.
+TEST_F(FormatPeerTest, LibreOfficeDrawsTheMetafileAsTheScreen) {
+    for (const std::string& name : kLineDrawings) Render(name, {"--emf"});
+    const ToolResult convert =
+        RunTool("cd " + Quote(folder_) +
+                " && timeout 600 soffice --headless --norestore -env:UserInstallation=file://" +
+                (folder_ / "office").string() + " --convert-to png --outdir office_png *.emf");
+    ASSERT_EQ(convert.status, 0) << convert.output;
     const auto cropped = [](const Grey& grey) {
         const Box box = DarkBox(grey, 250);
         Grey part;
@@ -181,17 +179,18 @@ TEST_P(FormatPeerTest, LibreOfficeDrawsTheMetafileAsTheScreen) {
                                               static_cast<size_t>(part.width));
         return part;
     };
-    const Grey ours = cropped(screen), theirs = cropped(office);
-    ASSERT_GT(ours.width, 1);
-    ASSERT_GT(theirs.width, 1);
-    EXPECT_NEAR(static_cast<double>(theirs.height) / theirs.width,
-                static_cast<double>(ours.height) / ours.width, 0.03);
-    ExpectSameCentroid(ours, theirs);
+    for (const std::string& name : kLineDrawings) {
+        SCOPED_TRACE(name);
+        const Grey office = ReadImage(folder_ / "office_png" / (name + ".png"));
+        ASSERT_GT(office.width, 0) << "no picture from LibreOffice";
+        const Grey ours = cropped(Screen(name)), theirs = cropped(office);
+        ASSERT_GT(ours.width, 1);
+        ASSERT_GT(theirs.width, 1);
+        EXPECT_NEAR(static_cast<double>(theirs.height) / theirs.width,
+                    static_cast<double>(ours.height) / ours.width, 0.03);
+        ExpectSameCentre(ours, theirs);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Examples, FormatPeerTest,
-                         ::testing::ValuesIn(std::vector<std::string>(std::begin(kExamplesToRead),
-                                                                      std::end(kExamplesToRead))));
 
 TEST(FlipbookPeerTest, ChromiumPlaysThePage) {
     const fs::path folder = MakeTestFolder();
