@@ -195,7 +195,6 @@ void RecordingEngine::updateState(const QPaintEngineState& state) {
     if (flags & DirtyTransform) transform_ = state.transform();
     if (flags & DirtyPen) pen_ = state.pen();
     if (flags & DirtyBrush) brush_ = state.brush();
-    if (flags & DirtyFont) font_ = state.font();
     if (flags & DirtyCompositionMode) composition_ = state.compositionMode();
     if (flags & (DirtyClipPath | DirtyClipRegion | DirtyClipEnabled)) ClipChanged(state);
 }

@@ -2,7 +2,6 @@
 // coordinates and already clipped, to a vector picture (metafile, SVG).
 #pragma once
 
-#include <QFont>
 #include <QPaintEngine>
 #include <QPainterPath>
 #include <QPen>
@@ -46,7 +45,6 @@ private:
     exporter::VectorPicture& picture_;
     QPen pen_;
     QBrush brush_;
-    QFont font_;
     QTransform transform_;
     QPainter::CompositionMode composition_ = QPainter::CompositionMode_SourceOver;
     std::optional<QPainterPath> clip_;  // in device coordinates

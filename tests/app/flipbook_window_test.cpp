@@ -106,6 +106,17 @@ TEST_F(PictureMenuTest, FlipzetMakesSavesAndShowsThePage) {
                   (folder / "leeg").string() + ", kopieer het daarheen");
     EXPECT_EQ(host.openedUrls.size(), 1u);
 
+    // film.js cannot be put beside the page (a link to a folder that is not there): the
+    // page is saved and a message says why it will not play.
+    fs::create_directories(folder / "los");
+    fs::create_symlink(folder / "nergens" / "film.js", folder / "los" / "film.js");
+    host.fileAnswers.push_back((folder / "los" / "p.htm").string());
+    Trigger(flipzet, "AnimatieOpslaan1");
+    EXPECT_TRUE(fs::exists(folder / "los" / "p.htm"));
+    EXPECT_EQ(host.messages.back().text,
+              "Kan film.js niet naar " + (folder / "los").string() +
+                  " kopieren; zonder dat script speelt de pagina niet af");
+
     // A placeholder name in a setting is filled by a later step; the page text comes
     // last, so its own stays as written.
     flipzet.findChild<QLineEdit*>("Edit1")->setText("beeld$ext$");
