@@ -13,6 +13,7 @@ ZORVAT_PACKAGES=(
     qpdf poppler-utils giflib-tools python3 python3-sympy python3-pil ghostscript unrtf pari-gp
     python3-numpy python3-scipy
     texlive-latex-base texlive-pictures
+    librsvg2-bin libreoffice-draw-nogui chromium chromium-driver python3-selenium
     xvfb xauth xdotool x11-apps
     clang-14 libclang-rt-14-dev
 )

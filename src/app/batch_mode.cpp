@@ -2,6 +2,7 @@
 // program, evaluate one expression, ask the symbolic library.
 #include "app/batch_mode.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <charconv>
 #include <cstdio>
@@ -15,9 +16,10 @@
 #include "bigint/big_calculator.h"
 #include "bigint/factorisation.h"
 #include "engine/compiler.h"
+#include "engine/flipbook_export.h"
+#include "engine/gif_export.h"
 #include "engine/outside_factoring.h"
 #include "engine/rtf_reader.h"
-#include "engine/gif_export.h"
 #include "engine/runner.h"
 #include "engine/text_file.h"
 #include "expr/function_library.h"
@@ -55,6 +57,13 @@ constexpr const char* kUsage =
     "      --lists BESTAND     vult L1..L6 vooraf uit BESTAND (per regel een element,\n"
     "                          kolommen L1..L6 gescheiden door tabs)\n"
     "      --dump-lists BESTAND  schrijft L1..L6 na de uitvoering zo naar BESTAND\n"
+    "      --bmp BESTAND       schrijft het plaatje na de uitvoering als bitmap (BMP)\n"
+    "      --jpg BESTAND       schrijft het plaatje na de uitvoering als JPEG\n"
+    "      --emf BESTAND       voert opnieuw uit en schrijft het plaatje als metafile (EMF)\n"
+    "      --svg BESTAND       voert opnieuw uit en schrijft het plaatje als SVG\n"
+    "      --tikz BESTAND      voert opnieuw uit en schrijft het plaatje als TikZ (LaTeX)\n"
+    "      --flipbook MAP [--delay MS]  de beelden van de film-lussen als GIF's in MAP,\n"
+    "                          met de webpagina mijnfilm.htm en film.js\n"
     "  zorvat --compile PROGRAMMA          toont het gecompileerde programma\n"
     "  zorvat --eval UITDRUKKING [--var NAAM=WAARDE]...   rekent de uitdrukking uit\n"
     "  zorvat --symbolic OPDRACHT          vraagt de symbolische bibliotheek\n"
@@ -88,7 +97,30 @@ struct BatchOptions {
     std::string dumpListsFile;
     std::optional<std::pair<long double, long double>> mouse;  // world coordinates
     std::string drag;                                          // a free point
+    // More picture files: after the run (BMP, JPEG), by a re-run (EMF, SVG, TikZ), and the
+    // frames of the run as a flip-book page.
+    std::string bmpFile;
+    std::string jpgFile;
+    std::string emfFile;
+    std::string svgFile;
+    std::string tikzFile;
+    std::string flipbookFolder;
 };
+
+// --bmp, --jpg, --emf, --svg, --tikz and --flipbook; false for any other option.
+bool ParsePictureOption(const std::string& option, const std::string& value,
+                        BatchOptions& options) {
+    std::string* const targets[] = {&options.bmpFile, &options.jpgFile,  &options.emfFile,
+                                    &options.svgFile, &options.tikzFile, &options.flipbookFolder};
+    const char* const names[] = {"--bmp", "--jpg", "--emf", "--svg", "--tikz", "--flipbook"};
+    for (size_t i = 0; i < std::size(names); ++i) {
+        if (option == names[i]) {
+            *targets[i] = value;
+            return true;
+        }
+    }
+    return false;
+}
 
 bool ReadInteger(const std::string& text, int& value) {
     const char* first = text.data();
@@ -230,12 +262,13 @@ BatchOptions ParseBatchOptions(const std::vector<std::string>& args) {
             options.mouse = ParseMouse(value);
         } else if (option == "--drag") {
             options.drag = value;
-        } else if (!ParseGifOption(option, value, options)) {
+        } else if (!ParseGifOption(option, value, options) &&
+                   !ParsePictureOption(option, value, options)) {
             throw UsageError("onbekende optie " + option);
         }
     }
-    if (options.delay && options.animateFile.empty()) {
-        throw UsageError("--delay hoort bij --animate");
+    if (options.delay && options.animateFile.empty() && options.flipbookFolder.empty()) {
+        throw UsageError("--delay hoort bij --animate of --flipbook");
     }
     if (!options.drag.empty() && !options.mouse) {
         throw UsageError("--drag verwacht ook --mouse X,Y: waarheen het punt gaat");
@@ -368,9 +401,14 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     // --animate records the first run only; the export runs would repeat its frames.
     engine::AnimationRecorder animation;
-    if (!options.animateFile.empty()) {
-        runner.SavedPictures().SetFrameRecorder(
-            [&animation](const plot::TPlotSurface& picture) { animation.Record(picture); });
+    engine::FlipbookRecorder flipbook;
+    const bool animate = !options.animateFile.empty(), flip = !options.flipbookFolder.empty();
+    if (animate || flip) {
+        const bool transparent = runner.Settings().transparentGifs;
+        runner.SavedPictures().SetFrameRecorder([&](const plot::TPlotSurface& picture) {
+            if (animate) animation.Record(picture);
+            if (flip) flipbook.Record(picture, transparent);
+        });
     }
     runner.Run();
     runner.SavedPictures().SetFrameRecorder(nullptr);
@@ -402,9 +440,25 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!runner.ExportPdf(options.pdfFile)) cannotWrite(options.pdfFile);
         if (runner.LastRunFailed() && status == kExitOk) status = kExitRunError;
     }
+    // TikZ, metafile and SVG: a re-run each, as eepic and PDF.
+    const auto reRun = [&](const std::string& file, const auto& exportTo) {
+        if (file.empty()) return;
+        host.SetAnswers(options.answers);
+        if (!exportTo(file)) cannotWrite(file);
+        if (runner.LastRunFailed() && status == kExitOk) status = kExitRunError;
+    };
+    reRun(options.tikzFile, [&](const std::string& file) { return runner.ExportTikz(file); });
+    reRun(options.emfFile, [&](const std::string& file) { return runner.ExportMetafile(file, 2); });
+    reRun(options.svgFile, [&](const std::string& file) { return runner.ExportSvg(file); });
     picture.ShowOn(surface);
     if (!options.pngFile.empty() && !surface.SavePng(options.pngFile)) {
         cannotWrite(options.pngFile);
+    }
+    if (!options.bmpFile.empty() && !surface.SaveImage(options.bmpFile, "BMP")) {
+        cannotWrite(options.bmpFile);
+    }
+    if (!options.jpgFile.empty() && !surface.SaveImage(options.jpgFile, "JPG")) {
+        cannotWrite(options.jpgFile);
     }
     // GIF output, after the picture of the first run is back on the surface.
     const auto gifFailed = [&](const std::string& message) {
@@ -422,6 +476,17 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
         settings.delay = options.delay.value_or(kDefaultDelay);
         settings.transparent = runner.Settings().transparentGifs;
         if (const auto failure = animation.Save(options.animateFile, settings)) {
+            gifFailed(*failure);
+        }
+    }
+    if (flip) {
+        QFile script(":/flipzet/film.js");
+        const std::string title = std::filesystem::path(options.program).stem().string();
+        if (!script.open(QIODevice::ReadOnly)) {
+            gifFailed("film.js ontbreekt in dit programma");
+        } else if (const auto failure =
+                       flipbook.Save(options.flipbookFolder, title, script.readAll().toStdString(),
+                                     options.delay.value_or(kDefaultDelay))) {
             gifFailed(*failure);
         }
     }

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -33,6 +34,7 @@
 
 #include "app/bigint_window.h"
 #include "app/data_files.h"
+#include "app/flipbook_window.h"
 #include "app/gif_maker_window.h"
 #include "app/interface_panel.h"
 #include "app/key_codes.h"
@@ -126,6 +128,11 @@ MainWindow::MainWindow(GuiHost& host, QWidget* parent)
         if (interfacePanel_ != nullptr) interfacePanel_->Show(runner_->Interface());
     });
     runner_ = std::make_unique<engine::Runner>(host_, surface_);
+    // opslaanbmp fills the animated-GIF maker's list, afresh with each run's first picture.
+    runner_->SavedPictures().SetBitmapListener([this](const std::string& file, bool firstOfRun) {
+        if (firstOfRun) GifMaker().ClearInputFiles();
+        GifMaker().AddInputFile(QString::fromStdString(file));
+    });
 
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
@@ -346,15 +353,25 @@ void MainWindow::BuildPanel() {
 
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&Bestand");
+    file->addAction("Opslaan als &Metafile", this, &MainWindow::SaveMetafile);
     file->addAction("Opslaan als Eepi&c", this, &MainWindow::SaveEepic);
+    file->addAction("Opslaan als &JPG", this, &MainWindow::SaveJpeg);
     file->addAction("Opslaan als &Gif", this, &MainWindow::SaveGif);
     file->addAction("Opslaan als Bi&tmap", this, &MainWindow::SaveBitmap);
     file->addAction("Opslaan als P&df", this, &MainWindow::SavePdf);
+    file->addAction("Opslaan als SVG (&web, Inkscape)", this, &MainWindow::SaveSvg);
+    file->addAction("Opslaan als Ti&kZ (LaTeX)", this, &MainWindow::SaveTikz);
     file->addAction("&Animated Gif maken", this, [this] {
         GifMakerWindow& maker = GifMaker();
         maker.show();
         maker.raise();
         maker.activateWindow();
+    });
+    file->addAction("&Flipzet (javascript)", this, [this] {
+        FlipbookWindow& window = Flipbook();
+        window.show();
+        window.raise();
+        window.activateWindow();
     });
     file->addSeparator();
     file->addAction("&Voorkeuren opslaan", this, &MainWindow::SavePreferences);
@@ -366,6 +383,9 @@ void MainWindow::BuildMenus() {
     file->addAction("&Presentatie openen", this, &MainWindow::ChoosePresentation);
     file->addSeparator();
     file->addAction("&Sluiten", this, &MainWindow::close);
+
+    QMenu* edit = menuBar()->addMenu("Be&werken");
+    edit->addAction("&Kopieren als Bitmap", this, &MainWindow::CopyBitmap);
 
     QMenu* options = menuBar()->addMenu("O&pties");
     slidersAction_ = options->addAction("Sch&uifbalken");
@@ -380,6 +400,9 @@ void MainWindow::BuildMenus() {
     transparentGifsAction_->setChecked(runner_->Settings().transparentGifs);
     connect(transparentGifsAction_, &QAction::toggled, this,
             [this](bool on) { runner_->Settings().transparentGifs = on; });
+    metafileDoubleAction_ = options->addAction("&Metafile op dubbele grootte");
+    metafileDoubleAction_->setCheckable(true);
+    metafileDoubleAction_->setChecked(true);
 
     QAction* more = menuBar()->addAction("Mee&r...");
     connect(more, &QAction::triggered, this, &MainWindow::ShowProgramWindow);
@@ -933,8 +956,8 @@ void MainWindow::SavePdf() {
 }
 
 void MainWindow::SaveBitmap() {
-    auto path = host_.SaveFileName("Opslaan als bitmap", "figuur.bmp",
-                                   "bitmap (*.bmp);;png (*.png);;alle (*)");
+    auto path = host_.SaveFileName("Opslaan als bitmap", "bitmap.bmp",
+                                   "Bitmap (*.bmp);;png (*.png);;alle (*)");
     if (!path) return;
     QString name = Q(*path);
     if (QFileInfo(name).suffix().isEmpty()) name += ".bmp";
@@ -955,6 +978,81 @@ void MainWindow::SaveGif() {
                                                       runner_->Settings().transparentGifs)) {
         host_.ShowMessage(engine::kAppCaption, *failure, engine::MessageIcon::Error);
     }
+}
+
+// ---- Metafile, JPEG, SVG, TikZ, clipboard and the flip-book page ----
+
+namespace {
+
+// The chosen name, with `extension` added when it has none.
+QString WithExtension(const std::string& path, const char* extension) {
+    QString name = QString::fromStdString(path);
+    if (QFileInfo(name).suffix().isEmpty()) name += extension;
+    return name;
+}
+
+}  // namespace
+
+void MainWindow::SaveMetafile() {
+    if (runner_->Running()) return;
+    const auto path = host_.SaveFileName("Opslaan als metafile", "met.emf", "Metafile (*.emf)");
+    if (!path) return;
+    const QString name = WithExtension(*path, ".emf");
+    const int scale = metafileDoubleAction_->isChecked() ? 2 : 1;
+    bool saved = false;
+    RunBusy([&] { saved = runner_->ExportMetafile(name.toStdString(), scale); });
+    if (!saved) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + name.toStdString() + " niet opslaan",
+                          engine::MessageIcon::Error);
+    }
+    ShowRunResults();
+}
+
+void MainWindow::SaveJpeg() {
+    const auto path = host_.SaveFileName("Opslaan als JPG", "jpeg.jpg", "JPG (*.jpg)");
+    if (!path) return;
+    const QString name = WithExtension(*path, ".jpg");
+    if (!surface_.SaveImage(name.toStdString(), "JPG")) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + name.toStdString() + " niet opslaan",
+                          engine::MessageIcon::Error);
+    }
+}
+
+void MainWindow::SaveSvg() {
+    if (runner_->Running()) return;
+    const auto path = host_.SaveFileName("Opslaan als SVG", "figuur.svg", "SVG (*.svg)");
+    if (!path) return;
+    const QString name = WithExtension(*path, ".svg");
+    bool saved = false;
+    RunBusy([&] { saved = runner_->ExportSvg(name.toStdString()); });
+    if (!saved) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + name.toStdString() + " niet opslaan",
+                          engine::MessageIcon::Error);
+    }
+    ShowRunResults();
+}
+
+void MainWindow::SaveTikz() {
+    if (runner_->Running()) return;
+    const auto path = host_.SaveFileName("Opslaan als TikZ", "figuur.tex", "TikZ (*.tex)");
+    if (!path) return;
+    const QString name = WithExtension(*path, ".tex");
+    bool saved = false;
+    RunBusy([&] { saved = runner_->ExportTikz(name.toStdString()); });
+    if (!saved) {
+        host_.ShowMessage(engine::kAppCaption, "Kan " + name.toStdString() + " niet opslaan",
+                          engine::MessageIcon::Error);
+    }
+    ShowRunResults();
+}
+
+void MainWindow::CopyBitmap() {
+    QGuiApplication::clipboard()->setImage(surface_.Bitmap());
+}
+
+FlipbookWindow& MainWindow::Flipbook() {
+    if (!flipbook_) flipbook_ = std::make_unique<FlipbookWindow>(host_);
+    return *flipbook_;
 }
 
 GifMakerWindow& MainWindow::GifMaker() {
@@ -1074,6 +1172,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     outputView_->hide();
     bigIntegerWindow_->hide();
     if (gifMaker_) gifMaker_->hide();
+    if (flipbook_) flipbook_->hide();
     event->accept();
 }
 

@@ -25,6 +25,7 @@ namespace app {
 
 class BigIntegerWindow;
 class InterfacePanel;
+class FlipbookWindow;
 class GifMakerWindow;
 class OutputView;
 class PlotWidget;
@@ -81,6 +82,14 @@ public:
     // the animated-GIF maker, made when first asked for.
     void SaveGif();
     GifMakerWindow& GifMaker();
+    // The other picture files ("Opslaan als &Metafile", "&JPG", SVG, TikZ), the
+    // clipboard ("&Kopieren als Bitmap") and the flip-book page generator "Flipzet".
+    void SaveMetafile();
+    void SaveJpeg();
+    void SaveSvg();
+    void SaveTikz();
+    void CopyBitmap();
+    FlipbookWindow& Flipbook();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -164,6 +173,9 @@ private:
     std::unique_ptr<OutputView> outputView_;
     std::unique_ptr<BigIntegerWindow> bigIntegerWindow_;
     std::unique_ptr<GifMakerWindow> gifMaker_;
+    std::unique_ptr<FlipbookWindow> flipbook_;
+    // The metafile at double the picture's size (ticked) or at its size.
+    QAction* metafileDoubleAction_ = nullptr;
     plot::Brush fillBrush_{255, plot::BrushStyle::ForwardDiagonal};
     QSize acceptedSize_;
     QSize drawnSize_;  // the surface's size at the last run

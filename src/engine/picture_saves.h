@@ -23,6 +23,16 @@ public:
     // "plaatje" and ".gif" give "plaatje10.gif", then "plaatje11.gif"; nothing once
     // the counter reached 100.
     std::optional<std::string> NextFileName(const std::string& base, const std::string& extension);
+    // True while no numbered picture of this run has been named yet.
+    bool AtFirstNumber() const { return counter_ == kFirstNumber; }
+
+    // Gets every bitmap opslaanbmp saves (the animated-GIF maker lists them); the first
+    // picture number of a run comes with `firstOfRun`, so the list can start afresh.
+    using BitmapListener = std::function<void(const std::string& fileName, bool firstOfRun)>;
+    void SetBitmapListener(BitmapListener listener) { bitmapListener_ = std::move(listener); }
+    void BitmapSaved(const std::string& fileName, bool firstOfRun) {
+        if (bitmapListener_) bitmapListener_(fileName, firstOfRun);
+    }
 
     // Gets every frame of an animation; empty when nobody records.
     using FrameRecorder = std::function<void(const plot::TPlotSurface&)>;
@@ -36,6 +46,7 @@ public:
 private:
     int counter_ = kFirstNumber;
     FrameRecorder recorder_;
+    BitmapListener bitmapListener_;
     bool savedThisPass_ = false;
 };
 

@@ -79,6 +79,7 @@ Runner::Runner(Host& host, plot::TPlotSurface& surface)
     RegisterGifCommands(*this);
     RegisterAnalysisCommands(*this);
     RegisterSpaceCommands(*this);
+    RegisterPictureCommands(*this);
 }
 
 expr::TParser& Runner::Parser(int number) {
@@ -391,7 +392,7 @@ void Runner::Run() {
     try {
         plot::DrawPlotAxes(drawing_, AxesOptions());
         DrawFunctionGraphs();
-        if (drawing_.EepicOn()) drawing_.Eepic().Add(exporter::EepicWriter::LineWidth(1));
+        drawing_.ForEachText([](auto& out) { out.Add(out.LineWidth(1)); });
     } catch (const exporter::EOutputTooLarge& error) {
         // The picture text is full: the export fails, the screen keeps what it has.
         if (!failed_) ShowMessage(kErrorCaption, error.what(), MessageIcon::Error);
@@ -402,12 +403,14 @@ void Runner::Run() {
 // The first axes of a run only leave the axis state (clip and margins) behind; the
 // picture is cleared after them, so they must not reach a file either.
 void Runner::DrawAxesUnrecorded() {
-    const bool eepic = drawing_.EepicOn(), pdf = drawing_.PdfOn();
+    const bool eepic = drawing_.EepicOn(), pdf = drawing_.PdfOn(), tikz = drawing_.TikzOn();
     drawing_.SetEepicOn(false);
     drawing_.SetPdfOn(false);
+    drawing_.SetTikzOn(false);
     plot::DrawPlotAxes(drawing_, AxesOptions());
     drawing_.SetEepicOn(eepic);
     drawing_.SetPdfOn(pdf);
+    drawing_.SetTikzOn(tikz);
 }
 
 bool Runner::ExportEepic(const std::string& path) {
@@ -442,6 +445,38 @@ bool Runner::ExportPdf(const std::string& path) {
         saved = false;
     }
     pdf.Clear();
+    return saved;
+}
+
+// ---- TikZ, metafile and SVG: the same re-run with another output ----
+
+bool Runner::ExportTikz(const std::string& path) {
+    exporter::TikzWriter& tikz = drawing_.Tikz();
+    drawing_.SetTikzOn(true);
+    // As wide as the eepic picture, as high as the screen's proportions ask.
+    constexpr Real kWidthMm = 50;
+    tikz.BeginPicture(surface_.D2WorldX1(), surface_.D2WorldY1(), surface_.D2WorldXW(),
+                      surface_.D2WorldYW(), kWidthMm,
+                      kWidthMm * surface_.Height() / surface_.Width());
+    Run();
+    tikz.EndPicture();
+    drawing_.SetTikzOn(false);
+    return tikz.SaveToFile(path);
+}
+
+bool Runner::ExportMetafile(const std::string& path, int scale) {
+    surface_.SetRecordMetafile(true, scale);
+    Run();
+    const bool saved = surface_.SaveMetafile(path);
+    surface_.SetRecordMetafile(false);
+    return saved;
+}
+
+bool Runner::ExportSvg(const std::string& path) {
+    surface_.SetRecordSvg(true);
+    Run();
+    const bool saved = surface_.SaveSvg(path);
+    surface_.SetRecordSvg(false);
     return saved;
 }
 
@@ -490,8 +525,8 @@ void Runner::ExecuteProgram() {
     }
     SyncParsers();
     ResetDrawingObjects();
-    if (drawing_.EepicOn() && drawing_.State().lineWidth > 1) {
-        drawing_.Eepic().Add(exporter::EepicWriter::LineWidth(1));
+    if (drawing_.State().lineWidth > 1) {
+        drawing_.ForEachText([](auto& out) { out.Add(out.LineWidth(1)); });
     }
 }
 
@@ -551,9 +586,8 @@ void Runner::DrawFunctionGraphs() {
             const int width = settings_.graphWidths[i];
             if (width != pen.width) {
                 pen.width = width;
-                if (drawing_.EepicOn()) {
-                    drawing_.Eepic().Add(exporter::EepicWriter::LineWidth(std::min(width, 3)));
-                }
+                drawing_.ForEachText(
+                    [&](auto& out) { out.Add(out.LineWidth(std::min(width, 3))); });
             }
             const std::string text = WithoutBlanks(settings_.functions[i]);
             if (text.empty()) continue;

@@ -123,6 +123,11 @@ public:
     // of the export run.
     bool ExportEepic(const std::string& path);
     bool ExportPdf(const std::string& path);
+    // The same for a TikZ picture, an Enhanced Metafile recorded at `scale` (1 or 2)
+    // times the picture's size, and an SVG picture.
+    bool ExportTikz(const std::string& path);
+    bool ExportMetafile(const std::string& path, int scale);
+    bool ExportSvg(const std::string& path);
     void RequestStop() { stopRequest_ = true; }
     bool StopRequested() const { return stopRequest_; }
 
@@ -292,6 +297,7 @@ void RegisterConstructionCommands(Runner& runner);
 // drive, a and b of F..I for the others, and the labels.
 void UpdateSliderValues(Runner& runner);
 void RegisterGifCommands(Runner& runner);
+void RegisterPictureCommands(Runner& runner);
 
 // Asks the symbolic library; the answer (or its error text) as it came, at most 999
 // characters.

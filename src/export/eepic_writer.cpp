@@ -77,7 +77,32 @@ std::string EepicWriter::SmallText(const std::string& text) {
     return "{\\footnotesize " + text + "}";
 }
 
+namespace {
+
+// True when every unescaped { has its } in the right order.
+bool BracesBalance(const std::string& latex) {
+    int depth = 0;
+    for (size_t i = 0; i < latex.size(); ++i) {
+        if (latex[i] == '\\') {
+            ++i;
+        } else if (latex[i] == '{') {
+            ++depth;
+        } else if (latex[i] == '}' && --depth < 0) {
+            return false;
+        }
+    }
+    return depth == 0;
+}
+
+}  // namespace
+
 std::string EepicWriter::LatexText(const std::string& text) {
+    std::string latex = LatexTextWithMaths(text, true);
+    // Maths with a brace too many or too few would stop LaTeX: then it is plain text.
+    return BracesBalance(latex) ? latex : LatexTextWithMaths(text, false);
+}
+
+std::string EepicWriter::LatexTextWithMaths(const std::string& text, bool allowMaths) {
     constexpr std::string_view kEscapable = "%#&$_{}";
     const auto escaped = [&](size_t i) {
         return text[i] == '\\' && i + 1 < text.size() &&
@@ -104,7 +129,7 @@ std::string EepicWriter::LatexText(const std::string& text) {
         }
         if (c == '$') {
             // The last of an odd number of dollars would open maths that never closes.
-            if (++seen == dollars && dollars % 2 == 1) {
+            if (!allowMaths || (++seen == dollars && dollars % 2 == 1)) {
                 result += "\\$";
             } else {
                 maths = !maths;

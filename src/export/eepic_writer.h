@@ -53,6 +53,7 @@ public:
     // labels may use LaTeX maths); outside, characters that LaTeX reads as commands
     // (\ { } ^ _ ~ < >) are escaped. % # & are escaped everywhere, an escape already
     // written ("\%") stays, and a $ without partner is a dollar sign.
+    // Maths whose braces do not balance is written as plain text.
     static std::string LatexText(const std::string& text);
     // Ellipse in the box (x1, y1)-(x2, y2).
     std::string Ellipse(Real x1, Real y1, Real x2, Real y2) const;
@@ -93,6 +94,8 @@ public:
     bool SaveToFile(const std::string& path) const;
 
 private:
+    static std::string LatexTextWithMaths(const std::string& text, bool allowMaths);
+
     Real aspect_ = 1;
     Real currentX_ = 0;
     Real currentY_ = 0;

@@ -74,14 +74,14 @@ void AxisText(Drawing& drawing, Real x, Real y, const std::string& text,
                                surface.TextHeight(shown), after, top);
         }
     }
-    if (drawing.EepicOn()) {
+    drawing.Tikz().SetTextAngle(0);
+    drawing.ForEachText([&](auto& out) {
         const std::string latex = pi ? prefix + "$\\pi\\mathstrut$" : text;
-        drawing.Eepic().Add(
-            drawing.Eepic().AlignedText(x, y,
-                                        number ? exporter::EepicWriter::SmallText(latex)
-                                               : exporter::EepicWriter::LatexText(text),
-                                        alignment));
-    }
+        out.Add(out.AlignedText(x, y,
+                                number ? exporter::EepicWriter::SmallText(latex)
+                                       : exporter::EepicWriter::LatexText(text),
+                                alignment));
+    });
 }
 
 // Axes through the origin: the two axes, the labels, then ticks, numbers and grid
@@ -109,13 +109,13 @@ void DrawAxesThroughOrigin(Drawing& drawing, const AxesOptions& options, Real sx
         drawing.Pdf().DrawLine(penColour, false, 0, y1, 0, y2);
         drawing.Pdf().LineWidth(2);
     }
-    if (drawing.EepicOn()) {
-        drawing.Eepic().Add(exporter::EepicWriter::LineWidth(std::max(options.axesWidth, 1)));
-        drawing.Eepic().Add(drawing.Eepic().Line(x1, 0, x2, 0));
-        drawing.Eepic().Add(drawing.Eepic().Line(0, y1, 0, y2));
-    }
+    drawing.ForEachText([&](auto& out) {
+        out.Add(out.LineWidth(std::max(options.axesWidth, 1)));
+        out.Add(out.Line(x1, 0, x2, 0));
+        out.Add(out.Line(0, y1, 0, y2));
+    });
     surface.GetPen().width = 1;
-    if (drawing.EepicOn()) drawing.Eepic().Add(exporter::EepicWriter::LineWidth(1));
+    drawing.ForEachText([](auto& out) { out.Add(out.LineWidth(1)); });
 
     surface.GetFont().size -= 1;
     for (int i = -24; i <= 24; ++i) {

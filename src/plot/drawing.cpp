@@ -86,6 +86,7 @@ void Drawing::BeginRun(Colour fontColour) {
     view_.Reset();
     piece_.Clear();
     eepic_.ClearPath();
+    tikz_.ClearPath();
 }
 
 // ---- Helpers shared by the figures ----
@@ -102,8 +103,26 @@ void Drawing::ApplyFillState() {
     Brush& brush = surface_.GetBrush();
     brush.color = state_.fillColour;
     brush.style = BrushStyleOf(state_.fillStyle);
-    if (Filled() && state_.fillColour != kWhite && eepicOn_)
-        eepic_.Add(std::string(exporter::EepicWriter::kShade));
+    if (Filled() && state_.fillColour != kWhite) {
+        if (eepicOn_) eepic_.Add(std::string(exporter::EepicWriter::kShade));
+        if (tikzOn_) tikz_.Shade();
+    }
+}
+
+exporter::TikzWriter* Drawing::TikzOut() {
+    if (!tikzOn_) return nullptr;
+    tikz_.SetColours(surface_.GetPen().color, surface_.GetBrush().color, surface_.GetFont().color);
+    return &tikz_;
+}
+
+void Drawing::TextPath(const std::vector<FloatPoint>& points, bool close) {
+    if (eepicOn_) eepic_.Add(EepicPath(points, close));
+    if (exporter::TikzWriter* tikz = TikzOut()) {
+        std::vector<exporter::WorldPoint> world;
+        world.reserve(points.size());
+        for (const FloatPoint& p : points) world.push_back({p.x, p.y});
+        tikz->Add(tikz->Path(world, close));
+    }
 }
 
 void Drawing::RestoreObjects() {
@@ -149,7 +168,7 @@ void Drawing::FilledPolygon(const std::vector<FloatPoint>& points) {
     ApplyFillState();
     surface_.DrawPolygon(&list);
     if (pdfOn_) PdfPath(points, true, PdfFill());
-    if (eepicOn_) eepic_.Add(EepicPath(points, true));
+    TextPath(points, true);
     RestoreObjects();
 }
 
@@ -162,10 +181,10 @@ void Drawing::SetPenColour(Colour colour) {
 
 void Drawing::SetLineWidth(int width) {
     if (width == state_.lineWidth) return;
-    if (eepicOn_) {
-        std::string line = exporter::EepicWriter::LineWidth(width);
-        if (!line.empty()) eepic_.Add(std::move(line));
-    }
+    ForEachText([&](auto& out) {
+        std::string line = out.LineWidth(width);
+        if (!line.empty()) out.Add(std::move(line));
+    });
     state_.lineWidth = width;
     surface_.GetPen().color = state_.penColour;
     surface_.GetPen().width = width;
@@ -212,7 +231,7 @@ void Drawing::PlainLine(Real x1, Real y1, Real x2, Real y2) {
     if (!Finite({x1, y1, x2, y2})) return;
     surface_.DrawLine(x1, y1, x2, y2);
     if (pdfOn_) PdfPath({{x1, y1}, {x2, y2}}, false, false);
-    if (eepicOn_) eepic_.Add(eepic_.Line(x1, y1, x2, y2));
+    ForEachText([&](auto& out) { out.Add(out.Line(x1, y1, x2, y2)); });
 }
 
 void Drawing::Line(Real x1, Real y1, Real x2, Real y2) {
@@ -230,7 +249,7 @@ void Drawing::DottedLine(Real x1, Real y1, Real x2, Real y2) {
         pdf_.DrawLine(pen.color, true, x1, y1, x2, y2);
         WidePenEnd();
     }
-    if (eepicOn_) eepic_.Add(eepic_.DottedLine(x1, y1, x2, y2));
+    ForEachText([&](auto& out) { out.Add(out.DottedLine(x1, y1, x2, y2)); });
 }
 
 void Drawing::MoveTo(Real x, Real y) {
@@ -238,6 +257,7 @@ void Drawing::MoveTo(Real x, Real y) {
     surface_.MoveToPoint(x, y);
     if (pdfOn_) pdf_.MoveTo(x, y);
     eepic_.MoveTo(x, y);
+    tikz_.MoveTo(x, y);
     currentX_ = x;
     currentY_ = y;
 }
@@ -247,10 +267,9 @@ void Drawing::LineTo(Real x, Real y) {
     surface_.DrawLineTo(x, y);
     // A path of its own, so the line has the pen colour of this moment.
     if (pdfOn_) PdfPath({{currentX_, currentY_}, {x, y}}, false, false);
-    if (eepicOn_)
-        eepic_.Add(eepic_.LineTo(x, y));
-    else
-        eepic_.MoveTo(x, y);
+    ForEachText([&](auto& out) { out.Add(out.LineTo(x, y)); });
+    if (!eepicOn_) eepic_.MoveTo(x, y);
+    if (!tikzOn_) tikz_.MoveTo(x, y);
     currentX_ = x;
     currentY_ = y;
 }
@@ -263,6 +282,7 @@ void Drawing::Vector(Real x, Real y, Real a, Real b) {
         pdf_.DrawVector(surface_.GetPen().color, x, y, a, b);
         WidePenEnd();
     }
+    if (exporter::TikzWriter* tikz = TikzOut()) tikz->Add(tikz->Arrow(x, y, a, b));
 }
 
 void Drawing::Path(const std::vector<FloatPoint>& points) {
@@ -271,7 +291,7 @@ void Drawing::Path(const std::vector<FloatPoint>& points) {
     for (const FloatPoint& p : points) list.Add(p.x, p.y);
     surface_.DrawPolyline(&list);
     if (pdfOn_) PdfPath(points, false, false);
-    if (eepicOn_) eepic_.Add(EepicPath(points, false));
+    TextPath(points, false);
 }
 
 void Drawing::Polygon(const std::vector<FloatPoint>& points) {
@@ -293,11 +313,11 @@ void Drawing::Bezier(const std::vector<FloatPoint>& points) {
         pdf_.EndPath(false, false);
         WidePenEnd();
     }
-    if (eepicOn_) {
+    if (eepicOn_ || tikzOn_) {
         std::vector<exporter::WorldPoint> world;
         world.reserve(points.size());
         for (const FloatPoint& p : points) world.push_back({p.x, p.y});
-        eepic_.Add(eepic_.Spline(world));
+        ForEachText([&](auto& out) { out.Add(out.Spline(world)); });
     }
 }
 
@@ -313,7 +333,7 @@ void Drawing::Rectangle(Real x1, Real y1, Real x2, Real y2) {
                        std::min(x1, x2), std::min(y1, y2), std::fabs(x2 - x1), std::fabs(y2 - y1));
         WidePenEnd();
     }
-    if (eepicOn_) eepic_.Add(eepic_.Rectangle(x1, y1, x2, y2));
+    ForEachText([&](auto& out) { out.Add(out.Rectangle(x1, y1, x2, y2)); });
     RestoreObjects();
 }
 
@@ -326,7 +346,7 @@ void Drawing::Ellipse(Real x1, Real y1, Real x2, Real y2) {
         pdf_.Ellipse(surface_.GetPen().color, PdfFill(), surface_.GetBrush().color, x1, y1, x2, y2);
         WidePenEnd();
     }
-    if (eepicOn_) eepic_.Add(eepic_.Ellipse(x1, y1, x2, y2));
+    ForEachText([&](auto& out) { out.Add(out.Ellipse(x1, y1, x2, y2)); });
     RestoreObjects();
 }
 
@@ -341,7 +361,7 @@ void Drawing::CircleThrough(Real m1, Real m2, Real p1, Real p2) {
                      m1 + r, m2 + r);
         WidePenEnd();
     }
-    if (eepicOn_) eepic_.Add(eepic_.Circle(m1, m2, r));
+    ForEachText([&](auto& out) { out.Add(out.Circle(m1, m2, r)); });
     RestoreObjects();
 }
 
@@ -375,6 +395,14 @@ void Drawing::CircleArc(ArcKind kind, Real m1, Real m2, Real r, Real startAngle,
                        eepic_.Point(ex, ey));
         if (kind == ArcKind::Segment) eepic_.Add(eepic_.Line(sx, sy, ex, ey));
     }
+    if (exporter::TikzWriter* tikz = TikzOut()) {
+        // One closed figure, so that a sector or segment fills as on the screen.
+        const auto shape = kind == ArcKind::Arc      ? exporter::TikzWriter::ArcShape::Arc
+                           : kind == ArcKind::Sector ? exporter::TikzWriter::ArcShape::Sector
+                                                     : exporter::TikzWriter::ArcShape::Segment;
+        for (std::string& entry : tikz->Arc(m1, m2, r, startAngle, endAngle, shape))
+            tikz->Add(std::move(entry));
+    }
     if (closed) RestoreObjects();
 }
 
@@ -394,7 +422,7 @@ void Drawing::RotatedEllipse(Real x1, Real y1, Real x2, Real y2, Real alpha) {
         pdf_.RotatedEllipse(surface_.GetPen().color, PdfFill(), surface_.GetBrush().color, x1, y1,
                             x2, y2, -alpha);
         WidePenEnd();
-    } else if (!Filled() && !eepicOn_) {
+    } else if (!Filled() && !eepicOn_ && !tikzOn_) {
         const Real ka = kBezierQuarter * a, kb = kBezierQuarter * b;
         const FloatPoint unit[13] = {{cx + a, cy}, {cx + a, cy + kb}, {cx + ka, cy + b},
                                      {cx, cy + b}, {cx - ka, cy + b}, {cx - a, cy + kb},
@@ -417,14 +445,14 @@ void Drawing::RotatedEllipse(Real x1, Real y1, Real x2, Real y2, Real alpha) {
             list.Add(q.x, q.y);
         }
         surface_.DrawPolygon(&list);
-        if (eepicOn_) eepic_.Add(EepicPath(points, true));
+        TextPath(points, true);
     }
     RestoreObjects();
 }
 
 void Drawing::Dot(Real x, Real y, Real size) {
     if (!Finite({x, y, size})) return;
-    const bool exporting = eepicOn_ || pdfOn_;
+    const bool exporting = eepicOn_ || pdfOn_ || tikzOn_;
     if (size == 0 && !exporting) {
         surface_.DrawPoint(x, y);
         return;
@@ -448,7 +476,7 @@ void Drawing::Dot(Real x, Real y, Real size) {
                            2 * std::fabs(rx), 2 * std::fabs(ry));
         WidePenEnd();
     }
-    if (eepicOn_) eepic_.Add(eepic_.Ellipse(x - rx, y - ry, x + rx, y + ry));
+    ForEachText([&](auto& out) { out.Add(out.Ellipse(x - rx, y - ry, x + rx, y + ry)); });
     state_.fillColour = fillColour;
     state_.fillStyle = fillStyle;
     RestoreObjects();
@@ -508,12 +536,13 @@ void Drawing::TextCommand(Real x, Real y, const std::string& text, const std::st
             const exporter::PdfFont pdfFont = PdfFontOf(font);
             pdf_.Text(pdfFont, text, angle, w, h, left, top);
         }
-        if (eepicOn_) {
-            // LaTeX aligns the box itself, so the eepic text keeps the given point.
-            eepic_.Add(aligned ? eepic_.AlignedText(x, y, exporter::EepicWriter::LatexText(text),
-                                                    EepicAlignment(alignment))
-                               : eepic_.Text(x, y, exporter::EepicWriter::LatexText(text)));
-        }
+        // LaTeX aligns the box itself, so the picture texts keep the given point.
+        tikz_.SetTextAngle(angle);
+        ForEachText([&](auto& out) {
+            const std::string latex = exporter::EepicWriter::LatexText(text);
+            out.Add(aligned ? out.AlignedText(x, y, latex, EepicAlignment(alignment))
+                            : out.Text(x, y, latex));
+        });
     } catch (...) {
         restore();
         throw;

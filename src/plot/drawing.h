@@ -10,6 +10,7 @@
 
 #include "export/eepic_writer.h"
 #include "export/pdf.h"
+#include "export/tikz_writer.h"
 #include "plot/plot_surface.h"
 #include "plot/view3d.h"
 
@@ -73,6 +74,16 @@ public:
     bool PdfOn() const { return pdfOn_; }
     void SetEepicOn(bool on) { eepicOn_ = on; }
     void SetPdfOn(bool on) { pdfOn_ = on; }
+    exporter::TikzWriter& Tikz() { return tikz_; }
+    bool TikzOn() const { return tikzOn_; }
+    void SetTikzOn(bool on) { tikzOn_ = on; }
+    // Hands `write` each picture text that is on (eepic, TikZ), so both get the same
+    // figure calls; TikZ first learns the colours of this moment.
+    template <class Write>
+    void ForEachText(const Write& write) {
+        if (eepicOn_) write(eepic_);
+        if (exporter::TikzWriter* tikz = TikzOut()) write(*tikz);
+    }
 
     // Start of a run: default state, the surface's pen, brush and font saved as the
     // objects to come back to after filled figures and texts, the acceptance box
@@ -160,6 +171,10 @@ private:
     // The points as a PDF path (with the wide-pen widths) and as one "\path" entry.
     void PdfPath(const std::vector<FloatPoint>& points, bool close, bool fill);
     std::string EepicPath(const std::vector<FloatPoint>& points, bool close) const;
+    // The points as one path entry of each picture text.
+    void TextPath(const std::vector<FloatPoint>& points, bool close);
+    // The TikZ writer with the colours of this moment, or nothing when TikZ is off.
+    exporter::TikzWriter* TikzOut();
     // veelhoek and the half-planes: a polygon in the fill state on all three outputs.
     void FilledPolygon(const std::vector<FloatPoint>& points);
     // One cell of impliciet2: a point, a segment or an unfilled polygon.
@@ -178,6 +193,8 @@ private:
     exporter::TPdf pdf_;
     bool eepicOn_ = false;
     bool pdfOn_ = false;
+    exporter::TikzWriter tikz_;
+    bool tikzOn_ = false;
     DrawingState state_;
     View3d view_;
     Pen savedPen_;

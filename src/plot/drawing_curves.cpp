@@ -35,6 +35,7 @@ bool Drawing::Accepted(Real x, Real y) const {
 void Drawing::AddCurvePoint(Real x, Real y) {
     piece_.Add(x, y);
     if (eepicOn_) eepic_.AddPathPoint(x, y);
+    if (tikzOn_) tikz_.AddPathPoint(x, y);
 }
 
 void Drawing::FlushCurve() {
@@ -42,14 +43,17 @@ void Drawing::FlushCurve() {
         surface_.DrawPolyline(&piece_);
         if (pdfOn_) PdfPath(piece_.Points(), false, false);
         if (eepicOn_) eepic_.FlushPath();
+        if (exporter::TikzWriter* tikz = TikzOut()) tikz->FlushPath();
     }
     piece_.Clear();
     eepic_.ClearPath();
+    tikz_.ClearPath();
 }
 
 void Drawing::DiscardCurve() {
     piece_.Clear();
     eepic_.ClearPath();
+    tikz_.ClearPath();
 }
 
 void Drawing::SampleCurve(const Curve& curve, Real tmin, Real tmax, Real dt, Real maxSamples) {
@@ -181,6 +185,11 @@ void Drawing::Area(const std::vector<AreaPiece>& pieces) {
     surface_.DrawPolygon(&list);
     if (pdfOn_) PdfPath(outline, true, PdfFill());
     if (eepicOn_) eepic_.Add("\\path" + pathText + eepic_.Point(outline[0].x, outline[0].y));
+    if (exporter::TikzWriter* tikz = TikzOut()) {
+        std::vector<exporter::WorldPoint> world;
+        for (const FloatPoint& p : outline) world.push_back({p.x, p.y});
+        tikz->Add(tikz->Path(world, true));
+    }
     RestoreObjects();
 }
 
@@ -214,16 +223,16 @@ void Drawing::WebGraph(const Function& f, Real xstart, Real iterations, Real ski
     auto moveTo = [&](Real px, Real py) {
         surface_.MoveToPoint(px, py);
         eepic_.MoveTo(px, py);
+        tikz_.MoveTo(px, py);
         if (pdfOn_) pdf_.StartPath(pen.color, surface_.GetBrush().color, px, py);
         currentX_ = px;
         currentY_ = py;
     };
     auto lineTo = [&](Real px, Real py) {
         surface_.DrawLineTo(px, py);
-        if (eepicOn_)
-            eepic_.Add(eepic_.LineTo(px, py));
-        else
-            eepic_.MoveTo(px, py);
+        ForEachText([&](auto& out) { out.Add(out.LineTo(px, py)); });
+        if (!eepicOn_) eepic_.MoveTo(px, py);
+        if (!tikzOn_) tikz_.MoveTo(px, py);
         if (pdfOn_) pdf_.LineTo(px, py);
         currentX_ = px;
         currentY_ = py;
@@ -263,7 +272,7 @@ void Drawing::CellCurve(const std::vector<FloatPoint>& points) {
         surface_.DrawPolyline(&list);
     if (pdfOn_) PdfPath(points, polygon, false);
     brush.style = brushStyle;
-    if (eepicOn_) eepic_.Add(EepicPath(points, polygon));
+    TextPath(points, polygon);
 }
 
 void Drawing::Implicit(const Function2& f, Real minx, Real maxx, Real miny, Real maxy,
@@ -351,9 +360,11 @@ void Drawing::TraceBranch(const Function2& fx, const Function2& fy, FloatPoint s
     const Real x1 = surface_.D2WorldX1(), x2 = x1 + surface_.D2WorldXW();
     const Real y1 = surface_.D2WorldY1(), y2 = y1 + surface_.D2WorldYW();
     if (eepicOn_) eepic_.FlushPath();
+    if (exporter::TikzWriter* tikz = TikzOut()) tikz->FlushPath();
     TFloatPointList trace;
     trace.Add(start.x, start.y);
     if (eepicOn_) eepic_.AddPathPoint(start.x, start.y);
+    if (tikzOn_) tikz_.AddPathPoint(start.x, start.y);
     Real x = start.x, y = start.y;
     for (Real count = 0;; ++count) {
         Real gx1, gy1, gx2, gy2;
@@ -366,6 +377,7 @@ void Drawing::TraceBranch(const Function2& fx, const Function2& fy, FloatPoint s
         if (!std::isfinite(x) || !std::isfinite(y)) break;
         trace.Add(x, y);
         if (eepicOn_) eepic_.AddPathPoint(x, y);
+        if (tikzOn_) tikz_.AddPathPoint(x, y);
         if ((x == start.x && y == start.y) || x > 1.4L * x2 || x < 1.4L * x1 || y > 1.4L * y2 ||
             y < 1.4L * y1 || count >= maxSteps) {
             break;
@@ -374,6 +386,7 @@ void Drawing::TraceBranch(const Function2& fx, const Function2& fy, FloatPoint s
     surface_.DrawPolyline(&trace);
     if (pdfOn_) PdfPath(trace.Points(), false, false);
     if (eepicOn_) eepic_.FlushPath();
+    if (exporter::TikzWriter* tikz = TikzOut()) tikz->FlushPath();
 }
 
 }  // namespace plot

@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "export/emf_writer.h"
+#include "export/svg_writer.h"
 #include "export/whole_file.h"
 #include "plot/drawing_objects.h"
 #include "plot/flood_fill.h"
+#include "plot/recording_device.h"
 #include "plot/side_axes.h"
 #include "plot/surface_device.h"
 
@@ -53,6 +56,15 @@ void CheckD3Width(Real v, const char* message) {
 
 }  // namespace
 
+// A vector picture the surface draws on beside its bitmap.
+struct Recording {
+    Recording(std::unique_ptr<exporter::VectorPicture> picture, int scale,
+              const DrawingObjects& objects)
+        : device(std::move(picture)), surface(device, scale, objects) {}
+    RecordingDevice device;
+    SurfaceDevice surface;
+};
+
 struct TPlotSurface::Impl {
     Impl(int width, int height) : bitmap(NewBitmap(width, height)), screen(bitmap, 1, objects) {}
 
@@ -60,6 +72,8 @@ struct TPlotSurface::Impl {
     template <class F>
     void ForEachDevice(const F& draw) {
         draw(screen);
+        if (metafile) draw(metafile->surface);
+        if (svg) draw(svg->surface);
     }
 
     void ArcFigure(ArcKind kind, Real x1, Real y1, Real x2, Real y2, Real x3, Real y3, Real x4,
@@ -88,9 +102,21 @@ struct TPlotSurface::Impl {
         return result;
     }
 
+    // Pictures put on the bitmap pixel by pixel reach the recordings at their scale.
+    template <class F>
+    void ForEachRecording(const F& draw) {
+        for (Recording* recording : {metafile.get(), svg.get()}) {
+            if (recording == nullptr) continue;
+            QPainter painter(&recording->device);
+            draw(painter, recording->surface.Scale());
+        }
+    }
+
     DrawingObjects objects;
     QImage bitmap;
     SurfaceDevice screen;
+    std::unique_ptr<Recording> metafile;
+    std::unique_ptr<Recording> svg;
 };
 
 TPlotSurface::TPlotSurface(int width, int height) : impl_(std::make_unique<Impl>(width, height)) {
@@ -117,7 +143,54 @@ void TPlotSurface::Resize(int width, int height) {
         painter.drawImage(0, 0, impl_->bitmap);
     }
     impl_->bitmap = bitmap;
+    // Recordings start afresh at the new size.
+    if (impl_->metafile) SetRecordMetafile(true, impl_->metafile->surface.Scale());
+    if (impl_->svg) SetRecordSvg(true);
     SetClipToWorld(clipToWorld_);
+}
+
+// ---- Recordings ----
+
+bool TPlotSurface::RecordMetafile() const {
+    return impl_->metafile != nullptr;
+}
+
+void TPlotSurface::SetRecordMetafile(bool on, int scale) {
+    impl_->metafile.reset();
+    if (!on) return;
+    scale = std::clamp(scale, 1, 2);
+    impl_->metafile = std::make_unique<Recording>(
+        std::make_unique<exporter::EmfWriter>(Width() * scale, Height() * scale), scale,
+        impl_->objects);
+    SetWorld(worldX1_, worldY1_, worldX1_ + worldXW_, worldY1_ + worldYW_);
+}
+
+bool TPlotSurface::RecordSvg() const {
+    return impl_->svg != nullptr;
+}
+
+void TPlotSurface::SetRecordSvg(bool on) {
+    impl_->svg.reset();
+    if (!on) return;
+    impl_->svg = std::make_unique<Recording>(
+        std::make_unique<exporter::SvgWriter>(Width(), Height()), 1, impl_->objects);
+    SetWorld(worldX1_, worldY1_, worldX1_ + worldXW_, worldY1_ + worldYW_);
+}
+
+std::string TPlotSurface::MetafileBytes() const {
+    return impl_->metafile ? impl_->metafile->device.Picture().Bytes() : std::string();
+}
+
+std::string TPlotSurface::SvgBytes() const {
+    return impl_->svg ? impl_->svg->device.Picture().Bytes() : std::string();
+}
+
+bool TPlotSurface::SaveMetafile(const std::string& path) const {
+    return impl_->metafile && exporter::WriteWholeFile(path, MetafileBytes());
+}
+
+bool TPlotSurface::SaveSvg(const std::string& path) const {
+    return impl_->svg && exporter::WriteWholeFile(path, SvgBytes());
 }
 
 // ---- Mapping ----
@@ -251,6 +324,9 @@ int TPlotSurface::TextHeight(const std::string& text) const {
 // ---- Figures ----
 
 void TPlotSurface::Clear() {
+    // A cleared picture has nothing of what was drawn before in its recordings either.
+    if (impl_->metafile) impl_->metafile->device.Picture().Reset();
+    if (impl_->svg) impl_->svg->device.Picture().Reset();
     impl_->ForEachDevice([](SurfaceDevice& device) { device.FillAll(); });
 }
 
@@ -405,15 +481,27 @@ void TPlotSurface::SetBitmap(const QImage& image) {
 }
 
 void TPlotSurface::CombineImageAnd(const QImage& image, int left, int top) {
-    QPainter painter(&impl_->bitmap);
-    painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    painter.drawImage(left, top, image);
+    {
+        QPainter painter(&impl_->bitmap);
+        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        painter.drawImage(left, top, image);
+    }
+    impl_->ForEachRecording([&](QPainter& painter, int scale) {
+        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        painter.drawImage(
+            QRect(left * scale, top * scale, image.width() * scale, image.height() * scale), image);
+    });
 }
 
 void TPlotSurface::FillPixels(int left, int top, int width, int height, Colour colour) {
-    QPainter painter(&impl_->bitmap);
-    painter.fillRect(left, top, width, height,
-                     QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+    {
+        QPainter painter(&impl_->bitmap);
+        painter.fillRect(left, top, width, height, ToQColor(colour));
+    }
+    impl_->ForEachRecording([&](QPainter& painter, int scale) {
+        painter.fillRect(left * scale, top * scale, width * scale, height * scale,
+                         ToQColor(colour));
+    });
 }
 
 bool TPlotSurface::SavePng(const std::string& path) const {

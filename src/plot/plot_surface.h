@@ -155,6 +155,21 @@ public:
     // The picture in an image format Qt knows ("PNG", "BMP"), saved as SavePng saves it.
     bool SaveImage(const std::string& path, const char* format) const;
 
+    // Recordings: while one is on, every figure is also drawn, through the same path as on
+    // the bitmap, into a vector picture of `scale` times the surface's size. Clear starts
+    // it afresh; a resize starts it afresh at the new size. The metafile is an Enhanced
+    // Metafile (EMF), the other recording an SVG picture.
+    bool RecordMetafile() const;
+    void SetRecordMetafile(bool on, int scale = 2);
+    bool RecordSvg() const;
+    void SetRecordSvg(bool on);
+    // The recording as file bytes; empty when it is off.
+    std::string MetafileBytes() const;
+    std::string SvgBytes() const;
+    // Writes the recording whole; false (and nothing written) when it is off or fails.
+    bool SaveMetafile(const std::string& path) const;
+    bool SaveSvg(const std::string& path) const;
+
     // The 3D box and view values; only stored and validated.
     Real D3WorldX1 = -1, D3WorldY1 = -1, D3WorldZ1 = -1;
     Real D3WorldXW() const { return d3XW_; }

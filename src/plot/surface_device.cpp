@@ -13,8 +13,6 @@ namespace plot {
 
 namespace {
 
-constexpr int kPixelLimit = 16000;
-
 QPolygon ToPolygon(const std::vector<QPoint>& points) {
     return QPolygon(QList<QPoint>(points.begin(), points.end()));
 }
@@ -53,9 +51,9 @@ QPainterPath HalfPlane(QPointF a, QPointF b, QPointF side, double reach) {
 
 }  // namespace
 
-int PixelMapping::ToPixel(Real v) {
-    if (std::isnan(v)) return -kPixelLimit;
-    if (std::fabs(v) >= kPixelLimit) return v >= 0 ? kPixelLimit : -kPixelLimit;
+int PixelMapping::ToPixel(Real v, int limit) {
+    if (std::isnan(v)) return -limit;
+    if (std::fabs(v) >= limit) return v >= 0 ? limit : -limit;
     // Nearest integer, halves to even, whatever the floating-point rounding mode.
     const Real below = std::floor(v);
     const Real fraction = v - below;
@@ -81,6 +79,7 @@ std::optional<PixelMapping> SurfaceDevice::Fit(Real x1, Real y1, Real x2, Real y
     if (dx == 0 || dy == 0) return std::nullopt;
     const Real w = Width(), h = Height(), s = scale_;
     PixelMapping m;
+    m.limit = PixelMapping::kScreenLimit * scale_;
     if (!margins) {
         m.ax = (w - 1) / dx;
         m.bx = -x1 * m.ax;

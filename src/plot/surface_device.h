@@ -18,15 +18,17 @@ namespace plot {
 
 // pixel = a * world + b, one pair per axis.
 struct PixelMapping {
+    static constexpr int kScreenLimit = 16000;
     Real ax = 1, bx = 0, ay = 1, by = 0;
+    int limit = kScreenLimit;  // grows with the device scale
 
-    int X(Real x) const { return ToPixel(ax * x + bx); }
-    int Y(Real y) const { return ToPixel(ay * y + by); }
+    int X(Real x) const { return ToPixel(ax * x + bx, limit); }
+    int Y(Real y) const { return ToPixel(ay * y + by, limit); }
     QPoint Map(Real x, Real y) const { return {X(x), Y(y)}; }
 
-    // Clamped to +-16000 so far-away points still give long segments toward them;
+    // Clamped to +-limit so far-away points still give long segments toward them;
     // halves round to even. NaN has no place on the surface and lands far off it.
-    static int ToPixel(Real v);
+    static int ToPixel(Real v, int limit = kScreenLimit);
 };
 
 // The label margins (in screen pixels) that the mapping leaves when clipping to the world.

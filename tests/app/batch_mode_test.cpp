@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -351,6 +352,62 @@ TEST_F(BatchTest, GifAndAnimationOptions) {
                          " niet opslaan\n");
 }
 
+TEST_F(BatchTest, PictureFormatsAndTheFlipbook) {
+    // Texts with the characters XML and LaTeX give a meaning.
+    const std::string film =
+        Write("film.txt", "tekst(-4;4;a<b & #{1})\nfilm(k;1;3;1)\nstip(k;0;4)\nvolgende\n");
+    const std::map<std::string, std::string> files = {{"--bmp", "p.bmp"},  {"--jpg", "p.jpg"},
+                                                      {"--emf", "p.emf"},  {"--svg", "p.svg"},
+                                                      {"--tikz", "p.tex"}, {"--flipbook", "boek"}};
+    std::vector<std::string> args = {"--batch", film, "--delay", "70"};
+    for (const auto& [option, name] : files) {
+        args.push_back(option);
+        args.push_back((dir / name).string());
+    }
+    Result r = Zorvat(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Slurp(dir / "p.bmp").substr(0, 2), "BM");
+    EXPECT_EQ(Slurp(dir / "p.jpg").substr(0, 3), "\xFF\xD8\xFF");
+    EXPECT_EQ(Slurp(dir / "p.emf").substr(40, 4), " EMF");
+    EXPECT_NE(Slurp(dir / "p.svg").find(">a&lt;b &amp; #{1}</text>"), std::string::npos);
+    EXPECT_NE(Slurp(dir / "p.tex").find("{a$<$b \\& \\#\\{1\\}};"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir / "boek" / "tekening12.gif"));
+    EXPECT_FALSE(fs::exists(dir / "boek" / "tekening13.gif"));
+    EXPECT_NE(Slurp(dir / "boek" / "mijnfilm.htm").find("var maxnr=12\r\nvar pauze=70\r\n"),
+              std::string::npos);
+    EXPECT_NE(Slurp(dir / "boek" / "film.js").find("function startvertoning()"), std::string::npos);
+
+    // A folder that cannot be there: a message for each file and none of them written.
+    Write("bestand", "x");
+    for (const auto& [option, name] : files) {
+        const std::string missing = (dir / "bestand" / name).string();
+        r = Zorvat({"--batch", film, option, missing});
+        EXPECT_EQ(r.status, 2) << option;
+        EXPECT_NE(r.err.find(missing), std::string::npos) << option << r.err;
+        EXPECT_TRUE(fs::is_regular_file(dir / "bestand")) << option;
+    }
+    const std::string still = Write("stil.txt", "lijn(0;0;1;1)\n");
+    r = Zorvat({"--batch", still, "--flipbook", (dir / "leeg").string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Geen beelden voor het flipboek"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "leeg"));
+}
+
+// The largest picture the batch mode draws: the metafile at double size, its figures
+// still in 16-bit coordinates.
+TEST_F(BatchTest, TheLargestPictureGivesWholeVectorFiles) {
+    const std::string program = Write("p.txt", "lijn(-5;-5;5;5)\ntekst(0;0;midden)\n");
+    Result r =
+        Zorvat({"--batch", program, "--size", "10000x10000", "--emf", (dir / "p.emf").string(),
+                "--svg", (dir / "p.svg").string(), "--tikz", (dir / "p.tex").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string emf = Slurp(dir / "p.emf");
+    ASSERT_GT(emf.size(), 100u);
+    EXPECT_EQ(emf[72] | emf[73] << 8, 20000);  // reference width: 2 x 10 000 pixels
+    EXPECT_NE(Slurp(dir / "p.svg").find("viewBox=\"0 0 10000 10000\""), std::string::npos);
+    EXPECT_NE(Slurp(dir / "p.tex").find("\\end{tikzpicture}"), std::string::npos);
+}
+
 // Regression: --pdf, --eepic and --save-prefs replaced a link with a plain file, and
 // an export into a full device replaced the node (as root) or reported success.
 TEST_F(BatchTest, ExportsWriteThroughLinksAndReportFullDevices) {
@@ -359,7 +416,8 @@ TEST_F(BatchTest, ExportsWriteThroughLinksAndReportFullDevices) {
     // right to make one, the system's own, which then cannot be replaced either.
     fs::path full = dir / "vol";
     if (::mknod(full.c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0) full = "/dev/full";
-    for (const std::string option : {"--pdf", "--eepic", "--png", "--gif", "--save-prefs"}) {
+    for (const std::string option : {"--pdf", "--eepic", "--png", "--gif", "--save-prefs", "--bmp",
+                                     "--jpg", "--emf", "--svg", "--tikz"}) {
         const fs::path real = dir / ("echt" + option), link = dir / ("link" + option);
         Write(real.filename().string(), "oud");
         fs::create_symlink(real.filename(), link);

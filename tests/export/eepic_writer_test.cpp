@@ -33,6 +33,8 @@ TEST(EepicWriterTest, TextsAreEscapedOutsideMaths) {
         {"$y = 2^x$ en $\\pi_1 < 4$", "$y = 2^x$ en $\\pi_1 < 4$"},
         {"kost $5", "kost \\$5"},
         {"$a$ en $b", "$a$ en \\$b"},
+        // Regression: maths with a lone brace stopped LaTeX; it is plain text now.
+        {"$x^{2$ en }", "\\$x\\^{}\\{2\\$ en \\}"},
     };
     for (const auto& [text, latex] : cases) EXPECT_EQ(EepicWriter::LatexText(text), latex) << text;
 }
