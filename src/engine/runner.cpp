@@ -459,14 +459,26 @@ bool Runner::ExportTikz(const std::string& path) {
                       surface_.D2WorldYW(), kWidthMm,
                       kWidthMm * surface_.Height() / surface_.Width());
     Run();
-    tikz.EndPicture();
     drawing_.SetTikzOn(false);
+    try {
+        tikz.EndPicture();
+    } catch (const exporter::EOutputTooLarge&) {
+        return false;
+    }
     return tikz.SaveToFile(path);
+}
+
+void Runner::ReportFullRecording() {
+    if (surface_.RecordingFull()) {
+        ShowMessage(kErrorCaption, "De tekening wordt groter dan 1 GB en wordt niet opgeslagen.",
+                    MessageIcon::Error);
+    }
 }
 
 bool Runner::ExportMetafile(const std::string& path, int scale) {
     surface_.SetRecordMetafile(true, scale);
     Run();
+    ReportFullRecording();
     const bool saved = surface_.SaveMetafile(path);
     surface_.SetRecordMetafile(false);
     return saved;
@@ -475,6 +487,7 @@ bool Runner::ExportMetafile(const std::string& path, int scale) {
 bool Runner::ExportSvg(const std::string& path) {
     surface_.SetRecordSvg(true);
     Run();
+    ReportFullRecording();
     const bool saved = surface_.SaveSvg(path);
     surface_.SetRecordSvg(false);
     return saved;

@@ -230,6 +230,8 @@ private:
     bool PrepareRun();
     void ExecuteProgram();
     void DrawAxesUnrecorded();
+    // The message for a metafile or SVG recording that grew too large to be saved.
+    void ReportFullRecording();
     void AssignListElement(const std::string& target, Real value);
     void DrawFunctionGraphs();
     void ResetDrawingObjects();

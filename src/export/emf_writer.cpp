@@ -140,6 +140,7 @@ EmfWriter::EmfWriter(int width, int height) : VectorPicture(width, height) {
 }
 
 void EmfWriter::Reset() {
+    ClearFull();
     records_.clear();
     recordCount_ = 0;
     freeHandles_.clear();
@@ -148,7 +149,9 @@ void EmfWriter::Reset() {
 }
 
 void EmfWriter::Add(const Record& record) {
-    records_ += record.Finished();
+    const std::string finished = record.Finished();
+    if (!Fits(records_.size(), finished.size())) return;
+    records_ += finished;
     ++recordCount_;
 }
 

@@ -131,6 +131,7 @@ std::string SvgWriter::Escaped(const std::string& text) {
 }
 
 void SvgWriter::Reset() {
+    ClearFull();
     body_.clear();
     patterns_.clear();
     clips_ = 0;
@@ -149,10 +150,10 @@ std::string SvgWriter::Pattern(const VectorBrush& brush) {
     const std::string id = "hatch" + std::to_string(static_cast<int>(brush.hatch)) + "_" +
                            Colour(brush.colour).substr(1);
     if (patterns_.insert(id).second) {
-        body_ += "<defs><pattern id=\"" + id +
+        Append("<defs><pattern id=\"" + id +
                  "\" width=\"8\" height=\"8\" patternUnits=\"userSpaceOnUse\"><path d=\"" +
                  kLines[static_cast<int>(brush.hatch)] + "\" stroke=\"" + Colour(brush.colour) +
-                 "\" stroke-width=\"1\" fill=\"none\"/></pattern></defs>\n";
+                 "\" stroke-width=\"1\" fill=\"none\"/></pattern></defs>\n");
     }
     return id;
 }
@@ -162,8 +163,7 @@ void SvgWriter::Fill(const VectorPath& path, const VectorBrush& brush) {
     if (d.empty()) return;
     const std::string paint =
         brush.hatch == VectorHatch::Solid ? Colour(brush.colour) : "url(#" + Pattern(brush) + ")";
-    body_ +=
-        "<path d=\"" + d + "\" fill=\"" + paint + "\" fill-rule=\"evenodd\" stroke=\"none\"/>\n";
+    Append("<path d=\"" + d + "\" fill=\"" + paint + "\" fill-rule=\"evenodd\" stroke=\"none\"/>\n");
 }
 
 void SvgWriter::Stroke(const VectorPath& path, const VectorPen& pen) {
@@ -171,8 +171,8 @@ void SvgWriter::Stroke(const VectorPath& path, const VectorPen& pen) {
     for (const VectorSubpath& sub : path) {
         if (sub.points.size() == 1) {
             // One pixel.
-            body_ += "<rect x=\"" + Number(sub.points[0].x) + "\" y=\"" + Number(sub.points[0].y) +
-                     "\" width=\"1\" height=\"1\" fill=\"" + Colour(pen.colour) + "\"/>\n";
+            Append("<rect x=\"" + Number(sub.points[0].x) + "\" y=\"" + Number(sub.points[0].y) +
+                     "\" width=\"1\" height=\"1\" fill=\"" + Colour(pen.colour) + "\"/>\n");
         } else if (sub.points.size() > 1) {
             lines.push_back(sub);
         }
@@ -192,7 +192,7 @@ void SvgWriter::Stroke(const VectorPath& path, const VectorPen& pen) {
     if (pen.style == VectorLineStyle::Dash) style += " stroke-dasharray=\"18 6\"";
     if (pen.style == VectorLineStyle::Dot) style += " stroke-dasharray=\"3 3\"";
     if (pen.style == VectorLineStyle::DashDot) style += " stroke-dasharray=\"9 6 3 6\"";
-    body_ += "<path d=\"" + d + "\" " + style + "/>\n";
+    Append("<path d=\"" + d + "\" " + style + "/>\n");
 }
 
 void SvgWriter::Text(const VectorText& text) {
@@ -201,10 +201,10 @@ void SvgWriter::Text(const VectorText& text) {
     std::string clip;
     if (text.clip) {
         const std::string id = "clip" + std::to_string(++clips_);
-        body_ += "<defs><clipPath id=\"" + id + "\"><rect x=\"" + Number(text.clip->left) +
+        Append("<defs><clipPath id=\"" + id + "\"><rect x=\"" + Number(text.clip->left) +
                  "\" y=\"" + Number(text.clip->top) + "\" width=\"" +
                  Number(text.clip->right - text.clip->left) + "\" height=\"" +
-                 Number(text.clip->bottom - text.clip->top) + "\"/></clipPath></defs>\n";
+                 Number(text.clip->bottom - text.clip->top) + "\"/></clipPath></defs>\n");
         clip = " clip-path=\"url(#" + id + ")\"";
     }
     const std::string x = Number(text.baseline.x), y = Number(text.baseline.y);
@@ -217,7 +217,7 @@ void SvgWriter::Text(const VectorText& text) {
     if (std::fabs(text.angle) > 1e-9)
         element += " transform=\"rotate(" + Number(-text.angle) + " " + x + " " + y + ")\"";
     element += " xml:space=\"preserve\">" + content + "</text>";
-    body_ += clip.empty() ? element + "\n" : "<g" + clip + ">" + element + "</g>\n";
+    Append(clip.empty() ? element + "\n" : "<g" + clip + ">" + element + "</g>\n");
 }
 
 void SvgWriter::Image(const VectorImage& image) {
@@ -225,12 +225,16 @@ void SvgWriter::Image(const VectorImage& image) {
         image.pixels.size() != static_cast<size_t>(image.width) * image.height)
         return;
     // Multiplying is what AND does to black, white and the colour between them.
-    body_ += "<image x=\"" + Number(image.target.left) + "\" y=\"" + Number(image.target.top) +
+    Append("<image x=\"" + Number(image.target.left) + "\" y=\"" + Number(image.target.top) +
              "\" width=\"" + Number(image.target.right - image.target.left) + "\" height=\"" +
              Number(image.target.bottom - image.target.top) +
              "\" preserveAspectRatio=\"none\" image-rendering=\"pixelated\"" +
              (image.combineAnd ? " style=\"mix-blend-mode:multiply\"" : "") +
-             " xlink:href=\"data:image/bmp;base64," + Base64(BmpOf(image)) + "\"/>\n";
+             " xlink:href=\"data:image/bmp;base64," + Base64(BmpOf(image)) + "\"/>\n");
+}
+
+void SvgWriter::Append(const std::string& text) {
+    if (Fits(body_.size(), text.size())) body_ += text;
 }
 
 std::string SvgWriter::Bytes() const {

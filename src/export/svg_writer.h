@@ -27,6 +27,7 @@ public:
 private:
     // The id of the pattern of `brush`, defined the first time it is needed.
     std::string Pattern(const VectorBrush& brush);
+    void Append(const std::string& text);
 
     std::string body_;
     std::set<std::string> patterns_;

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "export/fixed_number.h"
+#include "export/output_limit.h"
 #include "export/whole_file.h"
 
 namespace exporter {
@@ -38,8 +39,18 @@ std::string Anchor(const std::string& alignment) {
 
 }  // namespace
 
+void TikzWriter::Add(std::string entry) {
+    if (entry.empty()) return;
+    bytes_ += entry.size() + 1;
+    if (bytes_ > kMaxPictureTextBytes) {
+        throw EOutputTooLarge("De TikZ-tekst wordt groter dan 1 GB; het programma is gestopt.");
+    }
+    entries_.push_back(std::move(entry));
+}
+
 void TikzWriter::BeginPicture(Real x1, Real y1, Real xw, Real yw, Real widthMm, Real heightMm) {
     entries_.clear();
+    bytes_ = 0;
     path_.clear();
     colourNames_.clear();
     definitions_.clear();

@@ -58,10 +58,9 @@ public:
         return "";
     }
 
-    // The buffer; empty entries are not kept.
-    void Add(std::string entry) {
-        if (!entry.empty()) entries_.push_back(std::move(entry));
-    }
+    // The buffer; empty entries are not kept. Throws EOutputTooLarge beyond
+    // kMaxPictureTextBytes.
+    void Add(std::string entry);
     const std::vector<std::string>& Entries() const { return entries_; }
     std::string FileText() const;
 
@@ -88,6 +87,7 @@ private:
     std::string definitions_;  // colour definitions due before the next entry
     std::map<Colour, std::string> colourNames_;
     std::vector<std::string> entries_;
+    size_t bytes_ = 0;
     std::vector<WorldPoint> path_;
 };
 

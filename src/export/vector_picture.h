@@ -2,10 +2,13 @@
 // paths, texts and pictures in device units - written out as one file format.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "export/output_limit.h"
 
 namespace exporter {
 
@@ -108,9 +111,22 @@ public:
     // The whole file.
     virtual std::string Bytes() const = 0;
 
+    // True once the file would have passed kMaxPictureTextBytes: what came after was
+    // dropped, so the file must not be saved. Reset clears it.
+    bool Full() const { return full_; }
+
+protected:
+    // Whether `more` bytes fit beside `now`; when not, the picture is full from here on.
+    bool Fits(size_t now, size_t more) {
+        if (!full_ && now + more > kMaxPictureTextBytes) full_ = true;
+        return !full_;
+    }
+    void ClearFull() { full_ = false; }
+
 private:
     int width_;
     int height_;
+    bool full_ = false;
 };
 
 }  // namespace exporter

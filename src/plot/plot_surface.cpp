@@ -185,12 +185,19 @@ std::string TPlotSurface::SvgBytes() const {
     return impl_->svg ? impl_->svg->device.Picture().Bytes() : std::string();
 }
 
+bool TPlotSurface::RecordingFull() const {
+    return (impl_->metafile && impl_->metafile->device.Picture().Full()) ||
+           (impl_->svg && impl_->svg->device.Picture().Full());
+}
+
 bool TPlotSurface::SaveMetafile(const std::string& path) const {
-    return impl_->metafile && exporter::WriteWholeFile(path, MetafileBytes());
+    return impl_->metafile && !impl_->metafile->device.Picture().Full() &&
+           exporter::WriteWholeFile(path, MetafileBytes());
 }
 
 bool TPlotSurface::SaveSvg(const std::string& path) const {
-    return impl_->svg && exporter::WriteWholeFile(path, SvgBytes());
+    return impl_->svg && !impl_->svg->device.Picture().Full() &&
+           exporter::WriteWholeFile(path, SvgBytes());
 }
 
 // ---- Mapping ----

@@ -166,7 +166,10 @@ public:
     // The recording as file bytes; empty when it is off.
     std::string MetafileBytes() const;
     std::string SvgBytes() const;
-    // Writes the recording whole; false (and nothing written) when it is off or fails.
+    // True when a recording grew past the largest file it may make (it keeps the memory
+    // bounded and drops the rest); such a recording is not saved.
+    bool RecordingFull() const;
+    // Writes the recording whole; false (and nothing written) when it is off, full or fails.
     bool SaveMetafile(const std::string& path) const;
     bool SaveSvg(const std::string& path) const;
 
