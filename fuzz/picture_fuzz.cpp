@@ -30,12 +30,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(FilePath(), std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    plot::PictureSlots slots;
+    plot::PictureSlots pictures;
     plot::TPlotSurface surface(64, 64);
     surface.SetWorld(-1, -1, 1, 1);
-    if (slots.Load(1, FilePath())) {
-        slots.Show(surface, 1, 0, 0);
-        slots.Erase(surface, 1, 0.5L, 0.5L);
+    if (pictures.Load(1, FilePath())) {
+        pictures.Show(surface, 1, 0, 0);
+        pictures.Erase(surface, 1, 0.5L, 0.5L);
     }
     gif::TGifPicture picture;
     picture.LoadFromFile(FilePath());

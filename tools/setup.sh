@@ -46,13 +46,34 @@ zorvat_build() {
     cmake --build "$ZORVAT_ROOT/build" -j2
 }
 
-# The harnesses of fuzz/ and the sanitizer build of the tests: clang with
-# AddressSanitizer, UndefinedBehaviorSanitizer and libFuzzer, in build-fuzz/.
+# The sanitizer build in build-fuzz/: clang with AddressSanitizer and
+# UndefinedBehaviorSanitizer, the libFuzzer harnesses of fuzz/ and, with the
+# argument "tests", the unit and integration tests. -O1 with line tables keeps the
+# reports' lines and the build short.
+ZORVAT_FUZZERS=(expr symbolic text rtf picture program)
+ZORVAT_SANITIZED_TARGETS=(
+    zorvat write_tool bigint_test expr_test symbolic_test symbolic_c_test
+    gif_writer_test gif_picture_test plot_test export_test engine_test app_test kill_test
+)
+
 zorvat_build_fuzz() {
+    local flags="-O1 -gline-tables-only -DNDEBUG"
     CC=clang-14 CXX=clang++-14 cmake -S "$ZORVAT_ROOT" -B "$ZORVAT_ROOT/build-fuzz" -G Ninja \
-        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVAT_SANITIZE=ON -DZORVAT_FUZZ=ON \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_FLAGS_RELWITHDEBINFO="$flags" \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" -DZORVAT_SANITIZE=ON -DZORVAT_FUZZ=ON \
         -DZORVAT_BUILD_BENCH=OFF >/dev/null
-    cmake --build "$ZORVAT_ROOT/build-fuzz" -j2
+    local targets=() name
+    for name in "${ZORVAT_FUZZERS[@]}"; do targets+=("${name}_fuzz"); done
+    if [ "${1:-}" = tests ]; then targets+=("${ZORVAT_SANITIZED_TARGETS[@]}"); fi
+    cmake --build "$ZORVAT_ROOT/build-fuzz" -j2 --target "${targets[@]}"
+}
+
+# Every finding stops the process at once; the libraries' own lifetime memory is no leak.
+zorvat_sanitizer_env() {
+    export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:abort_on_error=0"
+    export LSAN_OPTIONS="suppressions=$ZORVAT_ROOT/fuzz/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+    export QT_QPA_PLATFORM=offscreen
 }
 
 # The seed corpus of each harness, from the examples, the library and the test data.
@@ -74,9 +95,34 @@ zorvat_fuzz_corpus() {
         i=$((i + 1))
         printf '%s' "$line" >"$corpus/symbolic/seed$i"
     done < "$ZORVAT_ROOT/fuzz/symbolic_seeds.txt"
+    # Inputs that once found a fault stay in the corpus.
+    local name
+    for name in "${ZORVAT_FUZZERS[@]}"; do
+        if [ -d "$ZORVAT_ROOT/fuzz/regressions/$name" ]; then
+            cp "$ZORVAT_ROOT/fuzz/regressions/$name"/* "$corpus/$name/"
+        fi
+    done
 }
 
-ZORVAT_FUZZERS=(expr symbolic text rtf picture program)
+# Each harness over its corpus once, without new fuzzing: a regression check.
+zorvat_fuzz_corpus_run() {
+    local name status=0 options
+    # Programs may save pictures: in a folder of their own.
+    mkdir -p "$ZORVAT_ROOT/build-fuzz/werkmap"
+    cd "$ZORVAT_ROOT/build-fuzz/werkmap"
+    for name in "${ZORVAT_FUZZERS[@]}"; do
+        mapfile -t options < <(zorvat_fuzz_options "$name")
+        if ! "$ZORVAT_ROOT/build-fuzz/fuzz/${name}_fuzz" "${options[@]}" -runs=0 \
+            "$ZORVAT_ROOT/build-fuzz/corpus/$name" >"$ZORVAT_ROOT/build-fuzz/$name.log" 2>&1; then
+            echo "fuzz corpus $name: failed" >&2
+            tail -40 "$ZORVAT_ROOT/build-fuzz/$name.log" >&2
+            status=1
+        else
+            echo "fuzz corpus $name: $(ls "$ZORVAT_ROOT/build-fuzz/corpus/$name" | wc -l) inputs, clean"
+        fi
+    done
+    return $status
+}
 
 # Options of every harness: findings under fuzz/findings/NAME/, the language's words.
 zorvat_fuzz_options() {

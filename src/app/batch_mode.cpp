@@ -405,7 +405,8 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     const bool animate = !options.animateFile.empty(), flip = !options.flipbookFolder.empty();
     if (animate || flip) {
         const bool transparent = runner.Settings().transparentGifs;
-        runner.SavedPictures().SetFrameRecorder([&](const plot::TPlotSurface& picture) {
+        // `transparent` ends with this block; the recorder lives on: a copy.
+        runner.SavedPictures().SetFrameRecorder([&, transparent](const plot::TPlotSurface& picture) {
             if (animate) animation.Record(picture);
             if (flip) flipbook.Record(picture, transparent);
         });

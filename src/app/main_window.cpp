@@ -451,8 +451,9 @@ void MainWindow::ConnectEdits() {
         {middle_, engine::AxesPlacement::Middle},
         {noAxes_, engine::AxesPlacement::None},
     };
-    for (const auto& [button, placement] : placements) {
-        connect(button, &QRadioButton::toggled, this, [this, &s, placement](bool on) {
+    for (const auto& entry : placements) {
+        const engine::AxesPlacement placement = entry.second;
+        connect(entry.first, &QRadioButton::toggled, this, [this, &s, placement](bool on) {
             if (!on) return;
             s.placement = placement;
             UpdateAxisControls();

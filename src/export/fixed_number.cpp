@@ -109,7 +109,8 @@ bool FastFixed(long double value, int precision, int decimals, std::string& text
         scaledDown *= 10;
         --exponent;
     }
-    while (exponent < 15 && magnitude >= kPowers[exponent + 1]) ++exponent;
+    // Below 1 the count above is the exponent; the table starts at 10^0.
+    while (exponent >= 0 && exponent < 15 && magnitude >= kPowers[exponent + 1]) ++exponent;
     const int places = std::min(decimals, precision - exponent - 1);
     if (places < 0 || places > 9) return false;
     const long double scaled = magnitude * kPowers[places];

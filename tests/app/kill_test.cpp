@@ -51,10 +51,12 @@ double Seconds(const std::vector<std::string>& args) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Kills the command after a random share of `seconds`; true when it had finished.
-bool KillSomewhere(const std::vector<std::string>& args, double seconds, std::mt19937& random) {
+// Kills the command at a random moment between `from` and `to` seconds after its start;
+// true when it had finished.
+bool KillSomewhere(const std::vector<std::string>& args, double from, double to,
+                   std::mt19937& random) {
     const pid_t child = Start(args);
-    std::uniform_real_distribution<double> moment(0.0, seconds);
+    std::uniform_real_distribution<double> moment(from, to);
     std::this_thread::sleep_for(std::chrono::duration<double>(moment(random)));
     const bool killed = kill(child, SIGKILL) == 0;
     int status = 0;
@@ -77,7 +79,7 @@ TEST(KillTest, AProgramFileIsOldOrNewNeverHalf) {
     int whole = 1;
     for (int i = 2; i < kills + 2; ++i) {
         KillSomewhere({tool, target.string(), std::to_string(megabytes), std::to_string(i)},
-                      seconds * 1.2, random);
+                      0, seconds * 1.2, random);
         const std::string bytes = ReadWholeFile(target);
         ASSERT_EQ(bytes.size(), static_cast<size_t>(megabytes) << 20) << "kill " << i;
         const std::string header = bytes.substr(0, bytes.find('\n'));
@@ -111,7 +113,8 @@ TEST(KillTest, APdfExportIsOldOrNewNeverHalf) {
     const int kills = Setting("ZORVAT_KILL_PDF_COUNT", 25);
     int finished = 0;
     for (int i = 0; i < kills; ++i) {
-        finished += KillSomewhere(command, seconds * 1.1, random);
+        // The file is written at the end of the run: most kills fall near it.
+        finished += KillSomewhere(command, seconds * 0.5, seconds * 1.1, random);
         const std::string bytes = ReadWholeFile(pdf);
         ASSERT_TRUE(bytes == previous || complete(bytes)) << "kill " << i;
         previous = bytes;
