@@ -81,10 +81,18 @@ zorvat_fuzz_corpus() {
     local corpus="$ZORVAT_ROOT/build-fuzz/corpus"
     rm -rf "$corpus"
     mkdir -p "$corpus"/{expr,symbolic,text,rtf,picture,program}
-    cp "$ZORVAT_ROOT"/examples/*.txt "$ZORVAT_ROOT"/examples/bibliotheek/*.txt "$corpus/program/"
-    cp "$ZORVAT_ROOT"/examples/*.txt "$ZORVAT_ROOT"/tests/data/rtf/*.rtf "$corpus/text/"
-    cp "$ZORVAT_ROOT"/data/presentaties/*.rtf "$ZORVAT_ROOT"/tests/data/rtf/*.rtf "$corpus/rtf/"
-    cp "$ZORVAT_ROOT"/examples/plaatjes/*.png "$ZORVAT_ROOT"/tests/data/golden/*.gif "$corpus/picture/"
+    # Files of several folders, each under a name of its own (the folders share names).
+    seed() {
+        local to="$1" file
+        shift
+        for file in "$@"; do
+            cp "$file" "$corpus/$to/$(basename "$(dirname "$file")")-$(basename "$file")"
+        done
+    }
+    seed program "$ZORVAT_ROOT"/examples/*.txt "$ZORVAT_ROOT"/examples/bibliotheek/*.txt
+    seed text "$ZORVAT_ROOT"/examples/*.txt "$ZORVAT_ROOT"/tests/data/rtf/*.rtf
+    seed rtf "$ZORVAT_ROOT"/data/presentaties/*.rtf "$ZORVAT_ROOT"/tests/data/rtf/*.rtf
+    seed picture "$ZORVAT_ROOT"/examples/plaatjes/*.png "$ZORVAT_ROOT"/tests/data/golden/*.gif
     local i=0 line
     while IFS= read -r line; do
         i=$((i + 1))
@@ -111,6 +119,7 @@ zorvat_fuzz_corpus_run() {
     mkdir -p "$ZORVAT_ROOT/build-fuzz/werkmap"
     cd "$ZORVAT_ROOT/build-fuzz/werkmap"
     for name in "${ZORVAT_FUZZERS[@]}"; do
+        mkdir -p "$ZORVAT_ROOT/fuzz/findings/$name"
         mapfile -t options < <(zorvat_fuzz_options "$name")
         if ! "$ZORVAT_ROOT/build-fuzz/fuzz/${name}_fuzz" "${options[@]}" -runs=0 \
             "$ZORVAT_ROOT/build-fuzz/corpus/$name" >"$ZORVAT_ROOT/build-fuzz/$name.log" 2>&1; then
