@@ -1,6 +1,7 @@
 // TInteger: powers, modular powers, roots, gcd, inverses, factorials and the
 // probable-prime test.
 #include <array>
+#include <cmath>
 #include <random>
 
 #include "bigint/integer.h"
@@ -78,22 +79,68 @@ Limbs PowerMod(const Limbs& base, const Limbs& exponent, const Limbs& m) {
     return Remainder(acc, m);
 }
 
-// Integer square root (Python's isqrt recurrence: the precision doubles each round).
-Limbs SquareRoot(const Limbs& n) {
-    const size_t c = (limbs::BitLength(n) - 1) / 2;
-    Limbs a{1};
-    size_t d = 0;
-    size_t cBits = 0;
-    while ((c >> cBits) != 0) ++cBits;
-    for (size_t s = cBits; s-- > 0;) {
-        const size_t e = d;
-        d = c >> s;
-        Limbs q;
-        limbs::DivideMagnitudes(limbs::ShiftRight(n, 2 * c - e - d + 1), a, &q, nullptr);
-        a = limbs::AddMagnitudes(limbs::ShiftLeft(a, d - e - 1), q);
+// floor(sqrt(v)) and the remainder for 2^126 <= v < 2^128.
+void SquareRootTwoLimbs(Limb high, Limb low, Limbs& root, Limbs& remainder) {
+    __extension__ typedef unsigned __int128 Wide;
+    const Wide v = (static_cast<Wide>(high) << 64) | low;
+    // The long double estimate is within a few units; 2^64 - 1 is the largest root.
+    const long double estimate = std::sqrt(static_cast<long double>(v));
+    Limb s = estimate >= 18446744073709551615.0L ? ~Limb{0} : static_cast<Limb>(estimate);
+    while (static_cast<Wide>(s) * s > v) --s;
+    while (s != ~Limb{0} && static_cast<Wide>(s + 1) * (s + 1) <= v) ++s;
+    const Wide rest = v - static_cast<Wide>(s) * s;
+    root = {s};
+    remainder = {static_cast<Limb>(rest), static_cast<Limb>(rest >> 64)};
+    limbs::Trim(remainder);
+}
+
+Limbs Slice(const Limb* a, size_t from, size_t to) {
+    Limbs part(a + from, a + to);
+    limbs::Trim(part);
+    return part;
+}
+
+// Zimmermann's recursive square root with remainder, for 2m limbs whose top
+// limb is at least 2^62: the root of the top half, then one division for the
+// next quarter of the digits and one square to correct the remainder.
+void SquareRootRemainder(const Limb* a, size_t size, Limbs& root, Limbs& remainder) {
+    if (size == 2) {
+        SquareRootTwoLimbs(a[1], a[0], root, remainder);
+        return;
     }
-    if (limbs::CompareMagnitudes(limbs::Square(a), n) > 0) a = limbs::SubtractMagnitudes(a, {1});
-    return a;
+    const size_t n = size / 2, h = n / 2, l = n - h;
+    Limbs topRoot, topRemainder;
+    SquareRootRemainder(a + 2 * h, 2 * l, topRoot, topRemainder);
+    // (topRemainder b + a1) / (2 topRoot) with b = 2^(64 h).
+    Limbs numerator =
+        limbs::AddMagnitudes(limbs::ShiftLeft(topRemainder, 64 * h), Slice(a, h, 2 * h));
+    Limbs q, u;
+    limbs::DivideMagnitudes(numerator, limbs::ShiftLeft(topRoot, 1), &q, &u);
+    root = limbs::AddMagnitudes(limbs::ShiftLeft(topRoot, 64 * h), q);
+    const Limbs plus = limbs::AddMagnitudes(limbs::ShiftLeft(u, 64 * h), Slice(a, 0, h));
+    const Limbs square = limbs::Square(q);
+    if (limbs::CompareMagnitudes(plus, square) >= 0) {
+        remainder = limbs::SubtractMagnitudes(plus, square);
+        return;
+    }
+    // One too large: (s - 1)^2 = s^2 - 2s + 1.
+    const Limbs twiceRootLessOne = limbs::SubtractMagnitudes(limbs::ShiftLeft(root, 1), {1});
+    remainder = limbs::SubtractMagnitudes(limbs::AddMagnitudes(plus, twiceRootLessOne), square);
+    root = limbs::SubtractMagnitudes(root, {1});
+}
+
+// Integer square root: n scaled by 4^t to an even number of limbs with a full
+// top limb, Zimmermann's recursion, and the root scaled back by 2^t.
+Limbs SquareRoot(const Limbs& n) {
+    const size_t bits = limbs::BitLength(n);
+    const size_t size = 2 * ((bits + 127) / 128);
+    size_t shift = 64 * size - bits;
+    shift -= shift % 2;
+    Limbs scaled = limbs::ShiftLeft(n, shift);
+    scaled.resize(size, 0);
+    Limbs root, remainder;
+    SquareRootRemainder(scaled.data(), size, root, remainder);
+    return limbs::ShiftRight(root, shift / 2);
 }
 
 Limbs Power(const Limbs& a, uint64_t n) {

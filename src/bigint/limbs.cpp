@@ -1,11 +1,12 @@
-// Magnitude kernels: addition, Karatsuba products and squares, long division
-// and Newton reciprocals on 64-bit limbs.
+// Magnitude kernels: addition, Karatsuba and Toom-3 products and squares
+// (transforms beyond), long division and Newton reciprocals on 64-bit limbs.
 #include "bigint/limbs.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "bigint/integer_error.h"
+#include "bigint/number_theoretic_transform.h"
 
 namespace bigint::limbs {
 
@@ -17,6 +18,36 @@ __extension__ typedef unsigned __int128 Wide;
 constexpr size_t kNewtonBits = 64 * 48;
 // Long division is used while the divisor or the quotient is shorter than this.
 constexpr size_t kNewtonDivisionLimbs = 64;
+
+// Division of a two-limb number by a fixed limb with its top bit set, through a
+// precomputed reciprocal (Moller and Granlund): two products instead of a
+// 128-bit division, which the compiler leaves to a slow library call.
+class NormalizedDivisor {
+public:
+    explicit NormalizedDivisor(Limb d)
+        : d_(d), reciprocal_(static_cast<Limb>(~Wide{0} / d)) {}  // floor((2^128 - 1) / d) - 2^64
+
+    // (high low) = q d + r for high < d; returns q.
+    Limb Divide(Limb high, Limb low, Limb& r) const {
+        const Wide estimate =
+            static_cast<Wide>(reciprocal_) * high + ((static_cast<Wide>(high) << 64) | low);
+        Limb q = static_cast<Limb>(estimate >> 64) + 1;
+        Limb rest = low - q * d_;
+        if (rest > static_cast<Limb>(estimate)) {
+            --q;
+            rest += d_;
+        }
+        if (rest >= d_) [[unlikely]] {
+            ++q;
+            rest -= d_;
+        }
+        r = rest;
+        return q;
+    }
+
+private:
+    Limb d_, reciprocal_;
+};
 
 size_t TrimmedSize(const Limb* a, size_t n) {
     while (n > 0 && a[n - 1] == 0) --n;
@@ -91,9 +122,96 @@ void Karatsuba(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
     AddInto(r + h, an + bn - h, t.data(), t.size());
 }
 
+// A signed magnitude: the values of Toom-3 at -1 and -2 and its interpolation
+// steps can be negative.
+struct SignedLimbs {
+    Limbs magnitude;
+    bool negative = false;
+};
+
+SignedLimbs Plus(const SignedLimbs& a, const SignedLimbs& b) {
+    if (a.negative == b.negative) return {AddMagnitudes(a.magnitude, b.magnitude), a.negative};
+    const int order = CompareMagnitudes(a.magnitude, b.magnitude);
+    if (order >= 0) return {SubtractMagnitudes(a.magnitude, b.magnitude), a.negative && order != 0};
+    return {SubtractMagnitudes(b.magnitude, a.magnitude), b.negative};
+}
+
+SignedLimbs Minus(const SignedLimbs& a, SignedLimbs b) {
+    b.negative = !b.negative && !b.magnitude.empty();
+    return Plus(a, b);
+}
+
+SignedLimbs Twice(const SignedLimbs& a) {
+    return {ShiftLeft(a.magnitude, 1), a.negative};
+}
+
+// Exact divisions, as the interpolation needs them.
+SignedLimbs Half(const SignedLimbs& a) {
+    return {ShiftRight(a.magnitude, 1), a.negative};
+}
+SignedLimbs Third(SignedLimbs a) {
+    if (DivideSmall(a.magnitude, 3) != 0) throw EIntegerError(IntegerFault::Subtract);
+    return a;
+}
+
+SignedLimbs Times(const SignedLimbs& a, const SignedLimbs& b, bool square) {
+    Limbs product = square ? Square(a.magnitude) : Multiply(a.magnitude, b.magnitude);
+    const bool negative = !square && a.negative != b.negative && !product.empty();
+    return {std::move(product), negative};
+}
+
+// a(x) = a0 + a1 x + a2 x^2 with x = 2^(64 k) at 0, 1, -1, -2 and infinity.
+void EvaluateToom3(const Limb* a, size_t n, size_t k, SignedLimbs (&v)[5]) {
+    SignedLimbs part[3];
+    for (size_t i = 0; i < 3; ++i) {
+        const size_t from = std::min(n, i * k), to = std::min(n, (i + 1) * k);
+        part[i].magnitude.assign(a + from, a + to);
+        Trim(part[i].magnitude);
+    }
+    const SignedLimbs even = Plus(part[0], part[2]);
+    v[0] = part[0];
+    v[1] = Plus(even, part[1]);
+    v[2] = Minus(even, part[1]);
+    v[3] = Minus(Twice(Plus(v[2], part[2])), part[0]);  // a0 - 2 a1 + 4 a2
+    v[4] = part[2];
+}
+
+// Toom-3 with Bodrato's interpolation: five products of a third of the size.
+void Toom3(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn, bool square) {
+    const size_t k = (std::max(an, bn) + 2) / 3;
+    SignedLimbs va[5], vb[5], w[5];
+    EvaluateToom3(a, an, k, va);
+    if (!square) EvaluateToom3(b, bn, k, vb);
+    for (size_t i = 0; i < 5; ++i) w[i] = Times(va[i], square ? va[i] : vb[i], square);
+    // w: the product at 0, 1, -1, -2, infinity.
+    SignedLimbs c3 = Third(Minus(w[3], w[1]));
+    SignedLimbs c1 = Half(Minus(w[1], w[2]));
+    SignedLimbs c2 = Minus(w[2], w[0]);
+    c3 = Plus(Half(Minus(c2, c3)), Twice(w[4]));
+    c2 = Minus(Plus(c2, c1), w[4]);
+    c1 = Minus(c1, c3);
+    const SignedLimbs* coefficients[5] = {&w[0], &c1, &c2, &c3, &w[4]};
+    std::fill(r, r + an + bn, 0);
+    for (size_t i = 0; i < 5; ++i) {
+        const SignedLimbs& c = *coefficients[i];
+        if (c.negative) throw EIntegerError(IntegerFault::Subtract);
+        if (!c.magnitude.empty()) {
+            AddInto(r + i * k, an + bn - i * k, c.magnitude.data(), c.magnitude.size());
+        }
+    }
+}
+
 void SquareInto(Limb* r, const Limb* a, size_t n) {
     if (n < kSquareThreshold) {
         SquareBasecase(r, a, n);
+        return;
+    }
+    if (n >= kTransformThreshold) {
+        MultiplyByTransform(r, a, n, a, n);
+        return;
+    }
+    if (n >= kToom3SquareThreshold) {
+        Toom3(r, a, n, a, n, true);
         return;
     }
     const size_t h = (n + 1) / 2;
@@ -120,14 +238,22 @@ void DivideLong(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainde
     u.resize(an + 1, 0);
     Limbs q(an - bn + 1, 0);
     const Limb top = v[bn - 1], next = v[bn - 2];
+    const NormalizedDivisor topDivisor(top);
     for (size_t j = an - bn + 1; j-- > 0;) {
-        const Wide numerator = (static_cast<Wide>(u[j + bn]) << 64) | u[j + bn - 1];
-        Wide qhat = numerator / top;
-        Wide rhat = numerator - qhat * top;
-        while (qhat >> 64 != 0 || qhat * next > ((rhat << 64) | u[j + bn - 2])) {
+        Wide qhat, rhat;
+        if (u[j + bn] >= top) {
+            qhat = ~Limb{0};  // the top limbs are equal: the estimate is capped
+            rhat = ((static_cast<Wide>(u[j + bn]) << 64) | u[j + bn - 1]) - qhat * top;
+        } else {
+            Limb rest;
+            qhat = topDivisor.Divide(u[j + bn], u[j + bn - 1], rest);
+            rhat = rest;
+        }
+        // Once rhat has a second limb the test cannot fail (and rhat << 64 would
+        // drop it); the capped estimate starts there when u[j + bn - 1] + top carries.
+        while (rhat >> 64 == 0 && qhat * next > ((rhat << 64) | u[j + bn - 2])) {
             --qhat;
             rhat += top;
-            if (rhat >> 64 != 0) break;
         }
         // u[j .. j+bn] -= qhat * v
         Limb borrow = 0, carry = 0;
@@ -298,6 +424,14 @@ void Multiply(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
         MultiplyBasecase(r, a, an, b, bn);
         return;
     }
+    if (bn >= kTransformThreshold && 2 * bn > an + 1) {
+        MultiplyByTransform(r, a, an, b, bn);
+        return;
+    }
+    if (bn >= kToom3Threshold && 3 * bn > 2 * an + 6) {
+        Toom3(r, a, an, b, bn, false);
+        return;
+    }
     if (2 * bn > an + 1) {
         Karatsuba(r, a, an, b, bn);
         return;
@@ -367,14 +501,18 @@ Limbs MultiplySmall(const Limbs& a, Limb m, Limb add) {
 }
 
 Limb DivideSmall(Limbs& a, Limb d) {
-    Wide rest = 0;
-    for (size_t i = a.size(); i-- > 0;) {
-        const Wide current = (rest << 64) | a[i];
-        a[i] = static_cast<Limb>(current / d);
-        rest = current % d;
+    // a 2^s divided by d 2^s: the same quotient, the remainder scaled by 2^s.
+    const int shift = __builtin_clzll(d);
+    const NormalizedDivisor divisor(d << shift);
+    const size_t n = a.size();
+    Limb rest = 0;
+    if (shift != 0 && n > 0) rest = a[n - 1] >> (64 - shift);
+    for (size_t i = n; i-- > 0;) {
+        const Limb below = shift != 0 && i > 0 ? a[i - 1] >> (64 - shift) : 0;
+        a[i] = divisor.Divide(rest, (a[i] << shift) | below, rest);
     }
     Trim(a);
-    return static_cast<Limb>(rest);
+    return rest >> shift;
 }
 
 Limbs Reciprocal(const Limbs& d, size_t k) {

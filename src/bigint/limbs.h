@@ -1,5 +1,6 @@
 // Magnitude kernels on little-endian arrays of 64-bit limbs: the arithmetic
-// under TInteger (schoolbook, Karatsuba, long division, Newton reciprocals).
+// under TInteger (schoolbook, Karatsuba, Toom-3, transforms, long division,
+// Newton reciprocals).
 #pragma once
 
 #include <cstddef>
@@ -11,9 +12,14 @@ namespace bigint::limbs {
 using Limb = uint64_t;
 using Limbs = std::vector<Limb>;
 
-// Below these sizes (in limbs) the quadratic methods are faster.
+// Below these sizes (in limbs) the quadratic methods are faster; from the
+// next ones on Toom-3 beats Karatsuba, and transforms beat Toom-3. Measured
+// with bench/bigint_bench's threshold run.
 inline constexpr size_t kKaratsubaThreshold = 32;
 inline constexpr size_t kSquareThreshold = 48;
+inline constexpr size_t kToom3Threshold = 300;
+inline constexpr size_t kToom3SquareThreshold = 450;
+inline constexpr size_t kTransformThreshold = 2800;
 
 // Drops leading zero limbs; an empty array is zero.
 void Trim(Limbs& a);

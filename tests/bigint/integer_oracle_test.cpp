@@ -201,4 +201,35 @@ TEST(IntegerOracleTest, EveryOperationAgreesWithPython) {
     }
 }
 
+// Operands of 10 000 to 200 000 digits: Toom-3, the transforms, their squares,
+// unbalanced products, and the division, root and text that rest on them.
+TEST(IntegerOracleTest, HugeOperandsAgreeWithPython) {
+    Operands make(18);
+    const auto digits = [&make](size_t count) {
+        std::string text = make.Number(1, false);
+        while (text.size() < count) text += make.Number(count - text.size(), false);
+        return text.substr(0, count);
+    };
+    std::vector<Case> cases;
+    for (size_t n : {10000U, 40000U, 100000U})
+        cases.push_back({"mul", {digits(n), "-" + digits(n)}, ""});
+    cases.push_back({"mul", {digits(200000), digits(15000)}, ""});
+    cases.push_back({"mul", {std::string(60000, '9'), std::string(60000, '9')}, ""});
+    cases.push_back({"sqr", {digits(60000)}, ""});
+    cases.push_back({"div", {digits(80000), digits(40000)}, ""});
+    cases.push_back({"mod", {digits(80000), digits(30000)}, ""});
+    cases.push_back({"sqrt", {digits(60000)}, ""});
+    cases.push_back({"text", {digits(200000)}, ""});
+    cases.push_back({"pow", {"7", "50000"}, ""});
+
+    const std::vector<std::string> expected = RunOracle(cases);
+    ASSERT_EQ(expected.size(), cases.size()) << "python3 must run the oracle";
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const std::string ours = Compute(cases[i]);
+        EXPECT_TRUE(ours == expected[i])
+            << cases[i].op << " of " << cases[i].args[0].size() << " digits\n ours   "
+            << ours.substr(0, 60) << "\n python " << expected[i].substr(0, 60);
+    }
+}
+
 }  // namespace
