@@ -94,10 +94,12 @@ void SquareRootTwoLimbs(Limb high, Limb low, Limbs& root, Limbs& remainder) {
     limbs::Trim(remainder);
 }
 
-Limbs Slice(const Limb* a, size_t from, size_t to) {
-    Limbs part(a + from, a + to);
-    limbs::Trim(part);
-    return part;
+// high 2^(64 h) + low for the h limbs of low: no addition needed.
+Limbs Join(const Limbs& high, const Limb* low, size_t h) {
+    Limbs joined(low, low + h);
+    joined.insert(joined.end(), high.begin(), high.end());
+    limbs::Trim(joined);
+    return joined;
 }
 
 // Zimmermann's recursive square root with remainder, for 2m limbs whose top
@@ -112,12 +114,11 @@ void SquareRootRemainder(const Limb* a, size_t size, Limbs& root, Limbs& remaind
     Limbs topRoot, topRemainder;
     SquareRootRemainder(a + 2 * h, 2 * l, topRoot, topRemainder);
     // (topRemainder b + a1) / (2 topRoot) with b = 2^(64 h).
-    Limbs numerator =
-        limbs::AddMagnitudes(limbs::ShiftLeft(topRemainder, 64 * h), Slice(a, h, 2 * h));
+    const Limbs numerator = Join(topRemainder, a + h, h);
     Limbs q, u;
     limbs::DivideMagnitudes(numerator, limbs::ShiftLeft(topRoot, 1), &q, &u);
     root = limbs::AddMagnitudes(limbs::ShiftLeft(topRoot, 64 * h), q);
-    const Limbs plus = limbs::AddMagnitudes(limbs::ShiftLeft(u, 64 * h), Slice(a, 0, h));
+    const Limbs plus = Join(u, a, h);
     const Limbs square = limbs::Square(q);
     if (limbs::CompareMagnitudes(plus, square) >= 0) {
         remainder = limbs::SubtractMagnitudes(plus, square);
@@ -177,6 +178,51 @@ Limbs ProductTree(std::vector<Limbs> factors) {
         factors = std::move(next);
     }
     return factors.front();
+}
+
+// Beyond this the sieve would be large; the product tree needs none.
+constexpr uint64_t kSwingFactorialLimit = uint64_t{1} << 32;
+
+std::vector<uint32_t> OddPrimesUpTo(uint64_t n) {
+    // composite[i] stands for 2 i + 1.
+    std::vector<bool> composite(n / 2 + 1, false);
+    std::vector<uint32_t> primes;
+    for (uint64_t i = 1; 2 * i + 1 <= n; ++i) {
+        if (composite[i]) continue;
+        const uint64_t p = 2 * i + 1;
+        primes.push_back(static_cast<uint32_t>(p));
+        for (uint64_t m = p * p; m <= n; m += 2 * p) composite[m / 2] = true;
+    }
+    return primes;
+}
+
+// The odd part of n! / (floor(n/2)!)^2: an odd prime p occurs to the power
+// sum over k of (floor(n / p^k) mod 2), so every factor is at most n.
+Limbs OddSwing(uint64_t n, const std::vector<uint32_t>& oddPrimes) {
+    std::vector<Limbs> factors;
+    Limb current = 1;
+    for (const uint32_t p : oddPrimes) {
+        if (p > n) break;
+        Limb power = 1;
+        for (uint64_t q = n / p; q > 0; q /= p) {
+            if (q % 2 == 1) power *= p;
+        }
+        if (power == 1) continue;
+        if (current > ~Limb{0} / power) {
+            factors.push_back({current});
+            current = 1;
+        }
+        current *= power;
+    }
+    factors.push_back({current});
+    return ProductTree(std::move(factors));
+}
+
+// The odd part of n!, as the square of that of floor(n/2)! times the odd
+// swing: squares and one product of unequal sizes instead of a full tree.
+Limbs OddFactorial(uint64_t n, const std::vector<uint32_t>& oddPrimes) {
+    if (n < 3) return {1};
+    return limbs::Multiply(limbs::Square(OddFactorial(n / 2, oddPrimes)), OddSwing(n, oddPrimes));
 }
 
 bool MillerRabinRound(const Limbs& n, const Limbs& oddPart, size_t twos, Limb base,
@@ -308,18 +354,24 @@ void TInteger::Factorial() {
         return;
     }
     const uint64_t n = magnitude_[0];
-    // Machine-word products of consecutive numbers are the leaves of the tree.
-    std::vector<Limbs> factors;
-    Limb current = 1;
-    for (uint64_t i = 2; i <= n; ++i) {
-        if (current > ~Limb{0} / i) {
-            factors.push_back({current});
-            current = 1;
+    if (n > kSwingFactorialLimit) {
+        // Machine-word products of consecutive numbers are the leaves of the tree.
+        std::vector<Limbs> factors;
+        Limb current = 1;
+        for (uint64_t i = 2; i <= n; ++i) {
+            if (current > ~Limb{0} / i) {
+                factors.push_back({current});
+                current = 1;
+            }
+            current *= i;
         }
-        current *= i;
+        factors.push_back({current});
+        magnitude_ = ProductTree(std::move(factors));
+    } else {
+        // n! has n - popcount(n) factors 2.
+        const size_t twos = n - static_cast<size_t>(__builtin_popcountll(n));
+        magnitude_ = limbs::ShiftLeft(OddFactorial(n, OddPrimesUpTo(n)), twos);
     }
-    factors.push_back({current});
-    magnitude_ = ProductTree(std::move(factors));
     negative_ = false;
 }
 

@@ -201,12 +201,22 @@ void Toom3(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn, bool squ
     }
 }
 
+// The transform's cost steps up at each power of two of the product length
+// while Toom-3's grows smoothly: just above a step Toom-3 is faster, up to
+// about 16384 coefficients (measured against each other).
+bool UsesTransform(size_t an, size_t bn) {
+    if (bn < kTransformThreshold || 2 * bn <= an + 1) return false;
+    size_t length = 1;
+    while (length < an + bn - 1) length *= 2;
+    return length >= 16384 || 4 * (an + bn) >= 3 * length;
+}
+
 void SquareInto(Limb* r, const Limb* a, size_t n) {
     if (n < kSquareThreshold) {
         SquareBasecase(r, a, n);
         return;
     }
-    if (n >= kTransformThreshold) {
+    if (UsesTransform(n, n)) {
         MultiplyByTransform(r, a, n, a, n);
         return;
     }
@@ -255,19 +265,8 @@ void DivideLong(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainde
             --qhat;
             rhat += top;
         }
-        // u[j .. j+bn] -= qhat * v
-        Limb borrow = 0, carry = 0;
-        for (size_t i = 0; i < bn; ++i) {
-            const Wide product = static_cast<Wide>(static_cast<Limb>(qhat)) * v[i] + carry;
-            carry = static_cast<Limb>(product >> 64);
-            const Limb low = static_cast<Limb>(product);
-            const Limb x = u[i + j];
-            const Limb d = x - low;
-            const Limb d2 = d - borrow;
-            borrow = static_cast<Limb>(x < low) + static_cast<Limb>(d < borrow);
-            u[i + j] = d2;
-        }
-        const Wide last = static_cast<Wide>(u[j + bn]) - carry - borrow;
+        const Limb borrow = MultiplySubtract(u.data() + j, v.data(), bn, static_cast<Limb>(qhat));
+        const Wide last = static_cast<Wide>(u[j + bn]) - borrow;
         u[j + bn] = static_cast<Limb>(last);
         Limb digit = static_cast<Limb>(qhat);
         if (last >> 127 != 0) {
@@ -397,6 +396,19 @@ Limb MultiplyAdd(Limb* r, const Limb* a, size_t n, Limb m) {
     return carry;
 }
 
+Limb MultiplySubtract(Limb* r, const Limb* a, size_t n, Limb m) {
+    // One running borrow: the high half of a product is at most 2^64 - 2, so
+    // adding the borrow of the subtraction cannot overflow.
+    Limb borrow = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Wide t = static_cast<Wide>(a[i]) * m + borrow;
+        const Limb low = static_cast<Limb>(t), x = r[i];
+        r[i] = x - low;
+        borrow = static_cast<Limb>(t >> 64) + static_cast<Limb>(x < low);
+    }
+    return borrow;
+}
+
 Limbs AddMagnitudes(const Limbs& a, const Limbs& b) {
     const Limbs& longer = a.size() >= b.size() ? a : b;
     const Limbs& shorter = a.size() >= b.size() ? b : a;
@@ -424,7 +436,7 @@ void Multiply(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
         MultiplyBasecase(r, a, an, b, bn);
         return;
     }
-    if (bn >= kTransformThreshold && 2 * bn > an + 1) {
+    if (UsesTransform(an, bn)) {
         MultiplyByTransform(r, a, an, b, bn);
         return;
     }
@@ -465,11 +477,15 @@ Limbs Square(const Limbs& a) {
 
 Limbs ShiftLeft(const Limbs& a, size_t bits) {
     if (a.empty()) return {};
-    const size_t whole = bits / 64, part = bits % 64;
-    Limbs r(a.size() + whole + 1, 0);
-    for (size_t i = 0; i < a.size(); ++i) {
-        r[i + whole] |= a[i] << part;
-        if (part != 0) r[i + whole + 1] = a[i] >> (64 - part);
+    const size_t whole = bits / 64, part = bits % 64, n = a.size();
+    Limbs r(n + whole + 1, 0);
+    if (part == 0) {
+        std::copy(a.begin(), a.end(), r.begin() + static_cast<std::ptrdiff_t>(whole));
+    } else {
+        Limb* out = r.data() + whole;
+        out[n] = a[n - 1] >> (64 - part);
+        for (size_t i = n - 1; i > 0; --i) out[i] = (a[i] << part) | (a[i - 1] >> (64 - part));
+        out[0] = a[0] << part;
     }
     Trim(r);
     return r;
@@ -478,10 +494,14 @@ Limbs ShiftLeft(const Limbs& a, size_t bits) {
 Limbs ShiftRight(const Limbs& a, size_t bits) {
     const size_t whole = bits / 64, part = bits % 64;
     if (whole >= a.size()) return {};
-    Limbs r(a.size() - whole);
-    for (size_t i = 0; i < r.size(); ++i) {
-        r[i] = a[i + whole] >> part;
-        if (part != 0 && i + whole + 1 < a.size()) r[i] |= a[i + whole + 1] << (64 - part);
+    const size_t n = a.size() - whole;
+    const Limb* in = a.data() + whole;
+    Limbs r(n);
+    if (part == 0) {
+        std::copy(in, in + n, r.begin());
+    } else {
+        for (size_t i = 0; i + 1 < n; ++i) r[i] = (in[i] >> part) | (in[i + 1] << (64 - part));
+        r[n - 1] = in[n - 1] >> part;
     }
     Trim(r);
     return r;

@@ -13,13 +13,14 @@ using Limb = uint64_t;
 using Limbs = std::vector<Limb>;
 
 // Below these sizes (in limbs) the quadratic methods are faster; from the
-// next ones on Toom-3 beats Karatsuba, and transforms beat Toom-3. Measured
-// with bench/bigint_bench's threshold run.
+// next ones on Toom-3 beats Karatsuba. Measured against each other.
 inline constexpr size_t kKaratsubaThreshold = 32;
 inline constexpr size_t kSquareThreshold = 48;
 inline constexpr size_t kToom3Threshold = 300;
 inline constexpr size_t kToom3SquareThreshold = 450;
-inline constexpr size_t kTransformThreshold = 2800;
+// Transforms start here, but only where their power-of-two length is not
+// mostly padding (see UsesTransform in limbs.cpp).
+inline constexpr size_t kTransformThreshold = 1800;
 
 // Drops leading zero limbs; an empty array is zero.
 void Trim(Limbs& a);
@@ -35,6 +36,8 @@ Limb Add(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn);
 Limb Subtract(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn);
 // r[0..n] += a * m; returns the carry.
 Limb MultiplyAdd(Limb* r, const Limb* a, size_t n, Limb m);
+// r[0..n] -= a * m; returns the borrow.
+Limb MultiplySubtract(Limb* r, const Limb* a, size_t n, Limb m);
 
 Limbs AddMagnitudes(const Limbs& a, const Limbs& b);
 // a - b for a >= b.

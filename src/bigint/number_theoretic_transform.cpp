@@ -87,18 +87,20 @@ struct Constant {
     }
 };
 
-// Powers of a primitive n-th root w (plain), laid out per level: for a block
-// of length m the m/2 powers of w^(n/m) start at index m/2, so that every
-// level reads its twiddles in order.
-std::vector<Constant> Twiddles(const Field& f, uint64_t generator, size_t n, bool inverse) {
+// Powers of a primitive n-th root w in Montgomery form, below p, laid out per
+// level: for a block of length m the m/2 powers of w^(n/m) start at index m/2,
+// so that every level reads its twiddles in order. Montgomery steps, not
+// 128-bit remainders: building the table must stay cheap next to the transform.
+std::vector<uint64_t> Twiddles(const Field& f, uint64_t generator, size_t n, bool inverse) {
     uint64_t w = f.Power(generator, (f.P() - 1) / n);
     if (inverse) w = f.Power(w, f.P() - 2);
-    std::vector<Constant> table(std::max<size_t>(n, 2));
+    const uint64_t step = f.Reduce(f.ToForm(w));
+    std::vector<uint64_t> table(std::max<size_t>(n, 2));
     // Top level (m = n) first, then each lower level takes every other power.
-    uint64_t current = 1;
+    uint64_t current = f.Reduce(f.ToForm(1));
     for (size_t i = 0; i < n / 2; ++i) {
-        table[n / 2 + i] = Constant(current, f.P());
-        current = static_cast<uint64_t>(static_cast<Wide>(current) * w % f.P());
+        table[n / 2 + i] = current;
+        current = f.Reduce(f.Multiply(current, step));
     }
     for (size_t m = n / 2; m >= 2; m /= 2) {
         for (size_t i = 0; i < m / 2; ++i) table[m / 2 + i] = table[m + 2 * i];
@@ -107,18 +109,19 @@ std::vector<Constant> Twiddles(const Field& f, uint64_t generator, size_t n, boo
 }
 
 // Decimation in frequency: natural order in, bit-reversed order out.
-void Forward(const Field& f, uint64_t* x, size_t n, const std::vector<Constant>& w) {
+// a + 2p - b < 4p and a twiddle below p keep the product under p 2^64.
+void Forward(const Field& f, uint64_t* x, size_t n, const std::vector<uint64_t>& w) {
     const uint64_t p = f.P();
     for (size_t m = n; m >= 2; m /= 2) {
         const size_t half = m / 2;
-        const Constant* tw = w.data() + half;
+        const uint64_t* tw = w.data() + half;
         for (size_t start = 0; start < n; start += m) {
             uint64_t* lo = x + start;
             uint64_t* hi = lo + half;
             for (size_t i = 0; i < half; ++i) {
                 const uint64_t a = lo[i], b = hi[i];
                 lo[i] = f.Add(a, b);
-                hi[i] = tw[i].Times(a + 2 * p - b, p);
+                hi[i] = f.Multiply(a + 2 * p - b, tw[i]);
             }
         }
     }
@@ -126,16 +129,15 @@ void Forward(const Field& f, uint64_t* x, size_t n, const std::vector<Constant>&
 
 // Decimation in time with the inverse root: bit-reversed order in, natural
 // order out, scaled by n.
-void Inverse(const Field& f, uint64_t* x, size_t n, const std::vector<Constant>& w) {
-    const uint64_t p = f.P();
+void Inverse(const Field& f, uint64_t* x, size_t n, const std::vector<uint64_t>& w) {
     for (size_t m = 2; m <= n; m *= 2) {
         const size_t half = m / 2;
-        const Constant* tw = w.data() + half;
+        const uint64_t* tw = w.data() + half;
         for (size_t start = 0; start < n; start += m) {
             uint64_t* lo = x + start;
             uint64_t* hi = lo + half;
             for (size_t i = 0; i < half; ++i) {
-                const uint64_t a = lo[i], t = tw[i].Times(hi[i], p);
+                const uint64_t a = lo[i], t = f.Multiply(hi[i], tw[i]);
                 lo[i] = f.Add(a, t);
                 hi[i] = f.Subtract(a, t);
             }
@@ -147,7 +149,7 @@ void Inverse(const Field& f, uint64_t* x, size_t n, const std::vector<Constant>&
 std::vector<uint64_t> ProductModulo(const Prime& prime, const uint64_t* a, size_t an,
                                     const uint64_t* b, size_t bn, size_t n) {
     const Field f(prime.p);
-    const std::vector<Constant> forward = Twiddles(f, prime.generator, n, false);
+    const std::vector<uint64_t> forward = Twiddles(f, prime.generator, n, false);
     std::vector<uint64_t> x(n, 0);
     for (size_t i = 0; i < an; ++i) x[i] = f.ToForm(a[i]);
     Forward(f, x.data(), n, forward);
