@@ -79,68 +79,132 @@ Limbs PowerMod(const Limbs& base, const Limbs& exponent, const Limbs& m) {
     return Remainder(acc, m);
 }
 
-// floor(sqrt(v)) and the remainder for 2^126 <= v < 2^128.
-void SquareRootTwoLimbs(Limb high, Limb low, Limbs& root, Limbs& remainder) {
-    __extension__ typedef unsigned __int128 Wide;
+__extension__ typedef unsigned __int128 Wide;
+
+// floor(sqrt(v)) for 2^126 <= v < 2^128, and the remainder v - s^2.
+Limb SquareRootTwoLimbs(Limb high, Limb low, Wide& remainder) {
     const Wide v = (static_cast<Wide>(high) << 64) | low;
-    // The long double estimate is within a few units; 2^64 - 1 is the largest root.
-    const long double estimate = std::sqrt(static_cast<long double>(v));
-    Limb s = estimate >= 18446744073709551615.0L ? ~Limb{0} : static_cast<Limb>(estimate);
-    while (static_cast<Wide>(s) * s > v) --s;
-    while (s != ~Limb{0} && static_cast<Wide>(s + 1) * (s + 1) <= v) ++s;
-    const Wide rest = v - static_cast<Wide>(s) * s;
-    root = {s};
-    remainder = {static_cast<Limb>(rest), static_cast<Limb>(rest >> 64)};
-    limbs::Trim(remainder);
+    // A double estimate is within 2^12 of the root, one integer Newton step
+    // within one: exact arithmetic, whatever the precision of long double.
+    Wide s = static_cast<Wide>(std::sqrt(static_cast<double>(high) * 18446744073709551616.0));
+    s = (s + v / s) / 2;
+    if (s > ~Limb{0}) s = ~Limb{0};
+    while (s * s > v) --s;
+    while (s < ~Limb{0} && (s + 1) * (s + 1) <= v) ++s;
+    remainder = v - s * s;
+    return static_cast<Limb>(s);
 }
 
-// high 2^(64 h) + low for the h limbs of low: no addition needed.
-Limbs Join(const Limbs& high, const Limb* low, size_t h) {
-    Limbs joined(low, low + h);
-    joined.insert(joined.end(), high.begin(), high.end());
-    limbs::Trim(joined);
-    return joined;
+// Limbs of scratch space SquareRootRemainder needs for n.
+size_t SquareRootScratch(size_t n) {
+    if (n == 1) return 0;
+    const size_t l = n / 2, h = n - l;
+    return (n + 2) + (l + 2) + std::max(SquareRootScratch(h), 2 * l + 2);
 }
 
-// Zimmermann's recursive square root with remainder, for 2m limbs whose top
-// limb is at least 2^62: the root of the top half, then one division for the
-// next quarter of the digits and one square to correct the remainder.
-void SquareRootRemainder(const Limb* a, size_t size, Limbs& root, Limbs& remainder) {
-    if (size == 2) {
-        SquareRootTwoLimbs(a[1], a[0], root, remainder);
+// Divides the n + 1 limbs at numerator (numerator[n + 1] is zero) by the h
+// limbs at divisor, top bit set: the l + 2 limbs of the quotient go to
+// quotient, the remainder to numerator[0..h).
+void DivideForRoot(Limb* numerator, size_t n, const Limb* divisor, size_t h, Limb* quotient) {
+    const size_t l = n - h;
+    if (h == 1) {
+        Limb rest = 0;
+        for (size_t i = n + 1; i-- > 0;) {
+            const Wide current = (static_cast<Wide>(rest) << 64) | numerator[i];
+            quotient[i] = static_cast<Limb>(current / divisor[0]);
+            rest = static_cast<Limb>(current % divisor[0]);
+        }
+        std::fill(numerator, numerator + n + 1, 0);
+        numerator[0] = rest;
         return;
     }
-    const size_t n = size / 2, h = n / 2, l = n - h;
-    Limbs topRoot, topRemainder;
-    SquareRootRemainder(a + 2 * h, 2 * l, topRoot, topRemainder);
-    // (topRemainder b + a1) / (2 topRoot) with b = 2^(64 h).
-    const Limbs numerator = Join(topRemainder, a + h, h);
+    if (h < 64) {
+        limbs::DivideNormalized(numerator, n + 1, divisor, h, quotient);
+        return;
+    }
+    // Large: the Newton division of the general routine.
     Limbs q, u;
-    limbs::DivideMagnitudes(numerator, limbs::ShiftLeft(topRoot, 1), &q, &u);
-    root = limbs::AddMagnitudes(limbs::ShiftLeft(topRoot, 64 * h), q);
-    const Limbs plus = Join(u, a, h);
-    const Limbs square = limbs::Square(q);
-    if (limbs::CompareMagnitudes(plus, square) >= 0) {
-        remainder = limbs::SubtractMagnitudes(plus, square);
-        return;
+    Limbs a(numerator, numerator + n + 1), b(divisor, divisor + h);
+    limbs::Trim(a);
+    limbs::DivideMagnitudes(a, b, &q, &u);
+    std::fill(quotient, quotient + l + 2, 0);
+    std::copy(q.begin(), q.end(), quotient);
+    std::fill(numerator, numerator + n + 1, 0);
+    std::copy(u.begin(), u.end(), numerator);
+}
+
+// Zimmermann's recursive square root with remainder of the 2n limbs at a,
+// whose top limb is at least 2^62: the root of the top half, one division for
+// the next quarter of the digits and one square to correct the remainder.
+// s gets the n limbs of the root, r the low n limbs of the remainder; the bit
+// above them is returned (the remainder is at most 2 s). Works in scratch: the
+// small levels would otherwise spend most of their time allocating.
+Limb SquareRootRemainder(Limb* s, Limb* r, const Limb* a, size_t n, Limb* scratch) {
+    if (n == 1) {
+        Wide remainder;
+        s[0] = SquareRootTwoLimbs(a[1], a[0], remainder);
+        r[0] = static_cast<Limb>(remainder);
+        return static_cast<Limb>(remainder >> 64);
     }
-    // One too large: (s - 1)^2 = s^2 - 2s + 1.
-    const Limbs twiceRootLessOne = limbs::SubtractMagnitudes(limbs::ShiftLeft(root, 1), {1});
-    remainder = limbs::SubtractMagnitudes(limbs::AddMagnitudes(plus, twiceRootLessOne), square);
-    root = limbs::SubtractMagnitudes(root, {1});
+    const size_t l = n / 2, h = n - l;
+    Limb* numerator = scratch;         // n + 2 limbs
+    Limb* quotient = scratch + n + 2;  // l + 2 limbs
+    Limb* rest = quotient + l + 2;     // the top level's scratch, then q^2
+    // numerator = (remainder of the top) 2^(64 l) + a[l..2l), the top root in s[l..n).
+    std::copy(a + l, a + 2 * l, numerator);
+    numerator[n] = SquareRootRemainder(s + l, numerator + l, a + 2 * l, h, rest);
+    numerator[n + 1] = 0;
+    // q = numerator / (2 top root): the top root has its top bit set, so divide
+    // by it and halve, moving an odd quotient's half divisor into the remainder.
+    DivideForRoot(numerator, n, s + l, h, quotient);
+    const bool odd = (quotient[0] & 1) != 0;
+    for (size_t i = 0; i + 1 < l + 2; ++i)
+        quotient[i] = (quotient[i] >> 1) | (quotient[i + 1] << 63);
+    quotient[l + 1] >>= 1;
+    Limb remainderTop = odd ? limbs::Add(numerator, numerator, h, s + l, h) : 0;
+    // root = top root 2^(64 l) + q, where q is at most 2^(64 l).
+    std::copy(quotient, quotient + l, s);
+    const bool qIsPower = quotient[l] != 0;
+    if (qIsPower) {
+        for (size_t i = l; i < n && ++s[i] == 0; ++i) {
+        }
+    }
+    // remainder = u 2^(64 l) + a[0..l) - q^2.
+    std::copy(a, a + l, r);
+    std::copy(numerator, numerator + h, r + l);
+    Limb borrow;
+    if (qIsPower) {
+        const Limb one = 1;
+        borrow = 2 * l < n ? limbs::Subtract(r + 2 * l, r + 2 * l, n - 2 * l, &one, 1) : 1;
+    } else {
+        limbs::Square(rest, s, l);
+        borrow = limbs::Subtract(r, r, n, rest, 2 * l);
+    }
+    int64_t top = static_cast<int64_t>(remainderTop) - static_cast<int64_t>(borrow);
+    while (top < 0) {
+        // One too large: (s - 1)^2 = s^2 - 2 (s - 1) - 1.
+        for (size_t i = 0; i < n && s[i]-- == 0; ++i) {
+        }
+        const Limb one = 1;
+        top += static_cast<int64_t>(limbs::Add(r, r, n, s, n));
+        top += static_cast<int64_t>(limbs::Add(r, r, n, s, n));
+        top += static_cast<int64_t>(limbs::Add(r, r, n, &one, 1));
+    }
+    return static_cast<Limb>(top);
 }
 
 // Integer square root: n scaled by 4^t to an even number of limbs with a full
 // top limb, Zimmermann's recursion, and the root scaled back by 2^t.
 Limbs SquareRoot(const Limbs& n) {
     const size_t bits = limbs::BitLength(n);
-    const size_t size = 2 * ((bits + 127) / 128);
+    const size_t size = 2 * ((bits + 127) / 128), half = size / 2;
     size_t shift = 64 * size - bits;
     shift -= shift % 2;
     Limbs scaled = limbs::ShiftLeft(n, shift);
     scaled.resize(size, 0);
-    Limbs root, remainder;
-    SquareRootRemainder(scaled.data(), size, root, remainder);
+    Limbs root(half), remainder(half), scratch(SquareRootScratch(half));
+    SquareRootRemainder(root.data(), remainder.data(), scaled.data(), half, scratch.data());
+    limbs::Trim(root);
     return limbs::ShiftRight(root, shift / 2);
 }
 

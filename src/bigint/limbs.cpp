@@ -54,9 +54,40 @@ size_t TrimmedSize(const Limb* a, size_t n) {
     return n;
 }
 
+// r[0..n) += a (m0 + m1 2^64), writing the two limbs r[n] and r[n + 1]. Two
+// rows per pass load and store r half as often as one. The carries are kept
+// in single limbs: 128-bit sums make the compiler spill registers.
+void MultiplyAddTwoRows(Limb* r, const Limb* a, size_t n, Limb m0, Limb m1) {
+    Limb carry0 = 0, carry1 = 0, previous = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Limb x = a[i], y = r[i];
+        const Wide p0 = static_cast<Wide>(x) * m0;
+        const Wide p1 = static_cast<Wide>(previous) * m1;
+        Limb low0 = static_cast<Limb>(p0), high0 = static_cast<Limb>(p0 >> 64);
+        Limb low1 = static_cast<Limb>(p1), high1 = static_cast<Limb>(p1 >> 64);
+        low0 += carry0;
+        high0 += low0 < carry0;
+        low0 += y;
+        high0 += low0 < y;
+        low1 += carry1;
+        high1 += low1 < carry1;
+        low1 += low0;
+        high1 += low1 < low0;
+        r[i] = low1;
+        carry0 = high0;
+        carry1 = high1;
+        previous = x;
+    }
+    const Wide top = static_cast<Wide>(previous) * m1 + carry0 + carry1;
+    r[n] = static_cast<Limb>(top);
+    r[n + 1] = static_cast<Limb>(top >> 64);
+}
+
 void MultiplyBasecase(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
     std::fill(r, r + an, 0);
-    for (size_t j = 0; j < bn; ++j) r[j + an] = MultiplyAdd(r + j, a, an, b[j]);
+    size_t j = 0;
+    for (; j + 1 < bn; j += 2) MultiplyAddTwoRows(r + j, a, an, b[j], b[j + 1]);
+    if (j < bn) r[j + an] = MultiplyAdd(r + j, a, an, b[j]);
 }
 
 void SquareBasecase(Limb* r, const Limb* a, size_t n) {
@@ -239,6 +270,44 @@ void SquareInto(Limb* r, const Limb* a, size_t n) {
     AddInto(r + h, 2 * n - h, t.data(), t.size());
 }
 
+}  // namespace
+
+void DivideNormalized(Limb* u, size_t un, const Limb* v, size_t vn, Limb* q) {
+    const Limb top = v[vn - 1], next = v[vn - 2];
+    const NormalizedDivisor topDivisor(top);
+    for (size_t j = un - vn + 1; j-- > 0;) {
+        Wide qhat, rhat;
+        if (u[j + vn] >= top) {
+            qhat = ~Limb{0};  // the top limbs are equal: the estimate is capped
+            rhat = ((static_cast<Wide>(u[j + vn]) << 64) | u[j + vn - 1]) - qhat * top;
+        } else {
+            Limb rest;
+            qhat = topDivisor.Divide(u[j + vn], u[j + vn - 1], rest);
+            rhat = rest;
+        }
+        // Once rhat has a second limb the test cannot fail (and rhat << 64 would
+        // drop it); the capped estimate starts there when u[j + vn - 1] + top carries.
+        while (rhat >> 64 == 0 && qhat * next > ((rhat << 64) | u[j + vn - 2])) {
+            --qhat;
+            rhat += top;
+        }
+        const Limb borrow = MultiplySubtract(u + j, v, vn, static_cast<Limb>(qhat));
+        const Wide last = static_cast<Wide>(u[j + vn]) - borrow;
+        u[j + vn] = static_cast<Limb>(last);
+        Limb digit = static_cast<Limb>(qhat);
+        if (last >> 127 != 0) {
+            // The estimate was one too large: add the divisor back once.
+            --digit;
+            const Limb back = Add(u + j, u + j, vn, v, vn);
+            u[j + vn] += back;
+            if (u[j + vn] != 0) throw EIntegerError(IntegerFault::Subtract);
+        }
+        q[j] = digit;
+    }
+}
+
+namespace {
+
 // Knuth's algorithm D for a divisor of at least two limbs and a >= b.
 void DivideLong(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainder) {
     const size_t bn = b.size(), an = a.size();
@@ -247,37 +316,7 @@ void DivideLong(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainde
     Limbs u = ShiftLeft(a, static_cast<size_t>(shift));
     u.resize(an + 1, 0);
     Limbs q(an - bn + 1, 0);
-    const Limb top = v[bn - 1], next = v[bn - 2];
-    const NormalizedDivisor topDivisor(top);
-    for (size_t j = an - bn + 1; j-- > 0;) {
-        Wide qhat, rhat;
-        if (u[j + bn] >= top) {
-            qhat = ~Limb{0};  // the top limbs are equal: the estimate is capped
-            rhat = ((static_cast<Wide>(u[j + bn]) << 64) | u[j + bn - 1]) - qhat * top;
-        } else {
-            Limb rest;
-            qhat = topDivisor.Divide(u[j + bn], u[j + bn - 1], rest);
-            rhat = rest;
-        }
-        // Once rhat has a second limb the test cannot fail (and rhat << 64 would
-        // drop it); the capped estimate starts there when u[j + bn - 1] + top carries.
-        while (rhat >> 64 == 0 && qhat * next > ((rhat << 64) | u[j + bn - 2])) {
-            --qhat;
-            rhat += top;
-        }
-        const Limb borrow = MultiplySubtract(u.data() + j, v.data(), bn, static_cast<Limb>(qhat));
-        const Wide last = static_cast<Wide>(u[j + bn]) - borrow;
-        u[j + bn] = static_cast<Limb>(last);
-        Limb digit = static_cast<Limb>(qhat);
-        if (last >> 127 != 0) {
-            // The estimate was one too large: add the divisor back once.
-            --digit;
-            const Limb back = Add(u.data() + j, u.data() + j, bn, v.data(), bn);
-            u[j + bn] += back;
-            if (u[j + bn] != 0) throw EIntegerError(IntegerFault::Subtract);
-        }
-        q[j] = digit;
-    }
+    DivideNormalized(u.data(), an, v.data(), bn, q.data());
     Trim(q);
     if (quotient != nullptr) *quotient = std::move(q);
     if (remainder != nullptr) {
@@ -387,11 +426,18 @@ Limb Subtract(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
 }
 
 Limb MultiplyAdd(Limb* r, const Limb* a, size_t n, Limb m) {
+    // The high half of a product is at most 2^64 - 2: neither carry overflows it.
     Limb carry = 0;
     for (size_t i = 0; i < n; ++i) {
-        const Wide t = static_cast<Wide>(a[i]) * m + r[i] + carry;
-        r[i] = static_cast<Limb>(t);
-        carry = static_cast<Limb>(t >> 64);
+        const Wide p = static_cast<Wide>(a[i]) * m;
+        Limb low = static_cast<Limb>(p), high = static_cast<Limb>(p >> 64);
+        const Limb x = r[i];
+        low += carry;
+        high += low < carry;
+        low += x;
+        high += low < x;
+        r[i] = low;
+        carry = high;
     }
     return carry;
 }
@@ -467,6 +513,10 @@ Limbs Multiply(const Limbs& a, const Limbs& b) {
     return r;
 }
 
+void Square(Limb* r, const Limb* a, size_t n) {
+    SquareInto(r, a, n);
+}
+
 Limbs Square(const Limbs& a) {
     if (a.empty()) return {};
     Limbs r(2 * a.size());
@@ -535,7 +585,12 @@ Limb DivideSmall(Limbs& a, Limb d) {
     return rest >> shift;
 }
 
-Limbs Reciprocal(const Limbs& d, size_t k) {
+namespace {
+
+// floor(2^k / d) when exact, else within a few units of it: the inner steps
+// of Newton's iteration need no correction of their own, the last one fixes
+// the result (one product of d and x less per step).
+Limbs NewtonReciprocal(const Limbs& d, size_t k, bool exact) {
     const size_t s = BitLength(d);
     if (k < s) return {};
     const size_t p = k - s;
@@ -552,12 +607,12 @@ Limbs Reciprocal(const Limbs& d, size_t k) {
     if (s > p + 64) {
         // Only the leading p + 64 bits of d matter for the answer.
         const size_t drop = s - p - 64;
-        x = Reciprocal(ShiftRight(d, drop), k - drop);
+        x = NewtonReciprocal(ShiftRight(d, drop), k - drop, exact);
     } else {
         // Newton: a half-precision reciprocal, then x += x (2^k - d x) / 2^k.
         const size_t h = p / 2 + 32;
         const size_t drop = s > h + 64 ? s - h - 64 : 0;
-        x = ShiftLeft(Reciprocal(ShiftRight(d, drop), h + s - drop), p - h);
+        x = ShiftLeft(NewtonReciprocal(ShiftRight(d, drop), h + s - drop, false), p - h);
         const Limbs power = PowerOfTwo(k);
         const Limbs product = Multiply(d, x);
         const bool below = CompareMagnitudes(product, power) <= 0;
@@ -567,8 +622,14 @@ Limbs Reciprocal(const Limbs& d, size_t k) {
         const Limbs step = ShiftRight(Multiply(x, ShiftRight(error, cut)), k - cut);
         x = below ? AddMagnitudes(x, step) : SubtractMagnitudes(x, step);
     }
-    CorrectReciprocal(d, k, x);
+    if (exact) CorrectReciprocal(d, k, x);
     return x;
+}
+
+}  // namespace
+
+Limbs Reciprocal(const Limbs& d, size_t k) {
+    return NewtonReciprocal(d, k, true);
 }
 
 void DivideMagnitudes(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainder) {

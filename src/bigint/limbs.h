@@ -46,6 +46,12 @@ Limbs Multiply(const Limbs& a, const Limbs& b);
 Limbs Square(const Limbs& a);
 // r (an + bn limbs, zeroed by the caller or not: it is overwritten) = a * b.
 void Multiply(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn);
+// r (2 n limbs, overwritten) = a * a.
+void Square(Limb* r, const Limb* a, size_t n);
+// Knuth's algorithm D in place: u (un + 1 limbs, the top one may be zero) by v
+// (vn >= 2 limbs, top bit set, un >= vn); q gets un - vn + 1 limbs and u keeps
+// the remainder in its low vn limbs.
+void DivideNormalized(Limb* u, size_t un, const Limb* v, size_t vn, Limb* q);
 Limbs ShiftLeft(const Limbs& a, size_t bits);
 Limbs ShiftRight(const Limbs& a, size_t bits);
 // a * m + add for one-limb m and add.

@@ -173,6 +173,28 @@ TEST(IntegerOracleTest, EveryOperationAgreesWithPython) {
         cases.push_back({"inv", {make.Number(600), make.Number(600)}, ""});
         cases.push_back({"pow", {make.Number(30), std::to_string(make.Small(0, 150))}, ""});
     }
+    // Squares and their neighbours take the root's correction step; powers of
+    // two around the limb size give quotients of exactly a power of the base.
+    for (int i = 0; i < 60; ++i) {
+        TInteger root;
+        root.AssignText(make.Number(i < 30 ? 40 : 3000, false));
+        TInteger square = root;
+        square.Multiply(root);
+        for (int64_t step : {-1, 0, 1}) {
+            TInteger near = square;
+            near.Add(TInteger(step));
+            cases.push_back({"sqrt", {near.ToText()}, ""});
+        }
+    }
+    for (int64_t bits : {64, 126, 127, 128, 129, 192, 256, 4096}) {
+        TInteger power(2);
+        power.Power(bits);
+        for (int64_t step : {-1, 0, 1}) {
+            TInteger near = power;
+            near.Add(TInteger(step));
+            cases.push_back({"sqrt", {near.ToText()}, ""});
+        }
+    }
     // Around powers of two the halving recursion of the factorial changes depth.
     for (unsigned n : {0U,  1U,  2U,  3U,  4U,  5U,   7U,   8U,   9U,    20U,   21U,   31U,
                        32U, 33U, 63U, 64U, 65U, 100U, 127U, 129U, 1000U, 3000U, 15000U}) {
