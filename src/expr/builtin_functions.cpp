@@ -35,10 +35,10 @@ Real Cos(Real x) {
     return math::Cos(x);
 }
 Real Sinh(Real x) {
-    return (math::Exp(x) - math::Exp(-x)) * 0.5L;
+    return math::Sinh(x);
 }
 Real Cosh(Real x) {
-    return (math::Exp(x) + math::Exp(-x)) * 0.5L;
+    return math::Cosh(x);
 }
 Real ArcTan(Real x) {
     return std::atan(x);

@@ -1,7 +1,7 @@
-// Long double sine, cosine, tangent, exponential and logarithms. The final sum
-// is formed from a high part and a small tail, so the result is within a hair
-// of correctly rounded; tables and coefficients come from
-// tools/make_long_double_tables.py.
+// Long double sine, cosine, tangent, exponential, hyperbolic sine and cosine,
+// and logarithms. The final sum is formed from a high part and a small tail,
+// so the result is within a hair of correctly rounded; tables and coefficients
+// come from tools/make_long_double_tables.py.
 #include "long_double_math.h"
 
 #include <cmath>
@@ -217,6 +217,60 @@ struct LogParts {
     return {p.hi, p.lo + v.hi * kLow + v.lo * kHigh};
 }
 
+// Keeps 2^(k/128) a normal number; overflow and underflow are the C library's.
+constexpr Real kExpLimit = 11350;
+
+// e^x = (high + low) 2^scale for |x| <= kExpLimit, low within 1% of high.
+struct ExpParts {
+    Real high, low;
+    int scale;
+};
+
+[[gnu::always_inline]] inline ExpParts ExpReduced(Real x) {
+    const Real kr = RoundToInteger(x * t::kExpScale);
+    const int64_t k = static_cast<int64_t>(static_cast<double>(kr));
+    const Real first = x - kr * t::kLn2Over128Part1;  // exact
+    const Real second = kr * t::kLn2Over128Part2;
+    const Real r = first - second;
+    const Real rLow = (first - r) - second;
+    const Real expm1 = r + (r * r * Polynomial(t::kExpPoly, r) + rLow);
+    const t::ExpEntry& e = t::kExp2Fraction[k & 127];
+    return {e.high, e.low + e.high * expm1, static_cast<int>(k >> 7)};
+}
+
+// e^a + e^-a, or e^a - e^-a when `difference`, for 0 <= a <= kExpLimit, as a
+// pair. Both share the reduction a = k ln2/128 + r: e^-a is 2^(-k/128) e^-r,
+// with its own table entry and polynomial, evaluated side by side with e^a's.
+// Each keeps its low part, so the difference stays accurate down to a = 1/16.
+[[gnu::always_inline]] inline Pair ExpAndInverse(Real a, bool difference) {
+    const Real kr = RoundToInteger(a * t::kExpScale);
+    const int64_t k = static_cast<int64_t>(static_cast<double>(kr));
+    const Real first = a - kr * t::kLn2Over128Part1;  // exact
+    const Real second = kr * t::kLn2Over128Part2;
+    const Real r = first - second;
+    const Real rLow = (first - r) - second;
+    const Real z = r * r;
+    const Real up = r + (z * Polynomial(t::kExpPoly, r) + rLow);      // e^r - 1
+    const Real down = -r + (z * Polynomial(t::kExpPoly, -r) - rLow);  // e^-r - 1
+    const t::ExpEntry& e = t::kExp2Fraction[k & 127];
+    const t::ExpEntry& f = t::kExp2Fraction[(-k) & 127];
+    const Real upScale = PowerOfTwo(static_cast<int>(k >> 7));
+    const Real downScale = PowerOfTwo(static_cast<int>((-k) >> 7));
+    // e^a = h + l, e^-a = g + m, with h = 2^(k/128) >= 1 >= g = 2^(-k/128) exact.
+    const Real h = e.high * upScale, l = (e.low + e.high * up) * upScale;
+    const Real g = f.high * downScale, m = (f.low + f.high * down) * downScale;
+    const Real sum = difference ? h - g : h + g;  // a fast sum: h >= g
+    const Real error = difference ? (h - sum) - g : g - (sum - h);
+    return {sum, error + (difference ? l - m : l + m)};
+}
+
+// Below this sinh comes from its series.
+constexpr Real kSinhSeriesLimit = 0x1p-4L;
+// sinh x = x + x^3 (1/3! + z/5! + z^2/7! + ...), z = x^2 <= 2^-8: six terms
+// leave a relative error below 2^-90.
+constexpr Real kSinhSeries[] = {1.0L / 6,      1.0L / 120,      1.0L / 5040,
+                                1.0L / 362880, 1.0L / 39916800, 1.0L / 6227020800};
+
 }  // namespace
 
 Real Sin(Real x) {
@@ -254,19 +308,31 @@ Real Tan(Real x) {
 
 Real Exp(Real x) {
     if constexpr (!kExtended) return std::exp(x);
-    // Keeps 2^(k/128) a normal number; overflow and underflow are the C library's.
-    constexpr Real kLimit = 11350;
-    if (!Within(x, kLimit)) return std::exp(x);
-    const Real kr = RoundToInteger(x * t::kExpScale);
-    const int64_t k = static_cast<int64_t>(static_cast<double>(kr));
-    const Real first = x - kr * t::kLn2Over128Part1;  // exact
-    const Real second = kr * t::kLn2Over128Part2;
-    const Real r = first - second;
-    const Real rLow = (first - r) - second;
-    const Real expm1 = r + (r * r * Polynomial(t::kExpPoly, r) + rLow);
-    const t::ExpEntry& e = t::kExp2Fraction[k & 127];
-    const Real m = e.high + (e.low + e.high * expm1);
-    return m * PowerOfTwo(static_cast<int>(k >> 7));
+    if (!Within(x, kExpLimit)) return std::exp(x);
+    const ExpParts p = ExpReduced(x);
+    return (p.high + p.low) * PowerOfTwo(p.scale);
+}
+
+Real Cosh(Real x) {
+    if constexpr (!kExtended) return (std::exp(x) + std::exp(-x)) * 0.5L;
+    if (!Within(x, kExpLimit)) return std::cosh(x);
+    const Pair e = ExpAndInverse(std::fabs(x), false);
+    return (e.hi + e.lo) * 0.5L;
+}
+
+Real Sinh(Real x) {
+    if constexpr (!kExtended) return (std::exp(x) - std::exp(-x)) * 0.5L;
+    if (!Within(x, kExpLimit)) return std::sinh(x);
+    const Real a = std::fabs(x);
+    if (a < kSinhSeriesLimit) {
+        // e^x - e^-x loses too many digits here: the series, whose terms fall fast.
+        if (a < kFirstTermOnly) return x == 0 ? 0.0L : x;  // +0 for -0, as it was
+        const Real z = x * x;
+        return x + x * z * Polynomial(kSinhSeries, z);
+    }
+    const Pair e = ExpAndInverse(a, true);
+    const Real v = (e.hi + e.lo) * 0.5L;
+    return x < 0 ? -v : v;
 }
 
 Real Ln(Real x) {

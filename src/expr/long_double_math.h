@@ -13,5 +13,7 @@ long double Exp(long double x);
 long double Ln(long double x);
 long double Log10(long double x);
 long double Log2(long double x);
+long double Sinh(long double x);
+long double Cosh(long double x);
 
 }  // namespace expr::math

@@ -10,7 +10,7 @@ true value lies from it, in units in the last place."""
 import random
 import sys
 
-from mpmath import mp, mpf, sin, cos, tan, exp, log, log10, ldexp, frexp, floor, nint, pi
+from mpmath import mp, mpf, sin, cos, tan, exp, sinh, cosh, log, log10, ldexp, frexp, floor, nint, pi
 
 mp.dps = 30
 COUNT = 100000
@@ -104,6 +104,8 @@ FUNCTIONS = [
     ("cos", cos, trig_arguments),
     ("tan", tan, trig_arguments),
     ("exp", exp, exp_arguments),
+    ("sinh", sinh, exp_arguments),
+    ("cosh", cosh, exp_arguments),
     ("ln", log, log_arguments),
     ("log10", log10, log_arguments),
     ("log2", lambda x: log(x, 2), log_arguments),

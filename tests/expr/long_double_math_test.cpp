@@ -28,6 +28,8 @@ const Function kFunctions[] = {
     {"ln", expr::math::Ln, [](Real x) { return std::log(x); }},
     {"log10", expr::math::Log10, [](Real x) { return std::log10(x); }},
     {"log2", expr::math::Log2, [](Real x) { return std::log2(x); }},
+    {"sinh", expr::math::Sinh, [](Real x) { return std::sinh(x); }},
+    {"cosh", expr::math::Cosh, [](Real x) { return std::cosh(x); }},
 };
 
 constexpr int kFaults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
@@ -47,10 +49,10 @@ TEST(LongDoubleMathTest, SpecialArgumentsGiveTheLibraryValueAndFlags) {
         Real x;
         const char* functions;  // where x is special
     };
-    const char* all = "sin cos tan exp ln log10 log2";
+    const char* all = "sin cos tan exp ln log10 log2 sinh cosh";
     const Case cases[] = {
         {0.0L, all},
-        {-0.0L, all},
+        {-0.0L, "sin cos tan exp ln log10 log2 cosh"},  // sinh(-0) stays +0
         {kInf, all},
         {-kInf, all},
         {std::numeric_limits<Real>::quiet_NaN(), all},
@@ -69,6 +71,9 @@ TEST(LongDoubleMathTest, SpecialArgumentsGiveTheLibraryValueAndFlags) {
         {11356.6L, "exp"},
         {-11360, "exp"},
         {-11400, "exp"},
+        {11350.5L, "sinh cosh"},  // beyond our range, finite, overflowing
+        {-11357, "sinh cosh"},
+        {11358, "sinh cosh"},
     };
     for (const Function& f : kFunctions) {
         for (const Case& c : cases) {
@@ -104,6 +109,22 @@ TEST(LongDoubleMathTest, ExactCasesAreExact) {
     EXPECT_EQ(expr::math::Sin(0.5L), 0.479425538604203000273L);
     EXPECT_EQ(expr::math::Cos(0.5L), 0.877582561890372716116L);
     EXPECT_EQ(expr::math::Tan(0.5L), 0.546302489843790513255L);
+}
+
+// sinh as (e^x - e^-x) / 2 kept about 5 digits of sinh(1e-15), cosh(11357)
+// overflowed although it is finite, and sinh(-0) was +0 (it stays so).
+TEST(LongDoubleMathTest, HyperbolicFunctionsWithoutCancellationOrEarlyOverflow) {
+    EXPECT_EQ(expr::math::Sinh(1E-15L), 1E-15L);
+    EXPECT_EQ(expr::math::Sinh(-1E-10L), -1.00000000000000000000166666667E-10L);
+    EXPECT_EQ(expr::math::Sinh(0.0625L), 0.06254069805219182172183989L);  // series limit
+    EXPECT_EQ(expr::math::Sinh(1), 1.175201193643801456882382L);
+    EXPECT_EQ(expr::math::Cosh(-1), 1.543080634815243778477906L);
+    EXPECT_TRUE(std::isfinite(expr::math::Cosh(11357)));
+    EXPECT_FALSE(std::signbit(expr::math::Sinh(-0.0L)));
+    for (Real x = -30; x < 30; x += 0.0317L) {
+        EXPECT_EQ(expr::math::Sinh(-x), -expr::math::Sinh(x)) << static_cast<double>(x);
+        EXPECT_EQ(expr::math::Cosh(-x), expr::math::Cosh(x)) << static_cast<double>(x);
+    }
 }
 
 // Guards the quadrant and table-sign bookkeeping of the reduction.
