@@ -246,7 +246,9 @@ void FuseLoads(std::vector<Instruction>& code) {
     code = std::move(fused);
 }
 
-Real CompiledExpression::Run(bool& faultMayBeHidden) {
+// Inlined into Evaluate: a call and the saving of registers cost as much as a
+// short expression.
+[[gnu::always_inline]] inline Real CompiledExpression::Run(bool& faultMayBeHidden) {
     Real acc = 0;
     for (const Instruction* in = code_.data();; ++in) {
         switch (in->code) {
