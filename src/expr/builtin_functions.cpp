@@ -192,7 +192,7 @@ Real RealPower(Real base, Real exponent) {
     if (exponent == std::trunc(exponent) && exponent >= -kInt32Limit && exponent < kInt32Limit) {
         return IntegerPower(base, static_cast<int64_t>(exponent));
     }
-    return math::Exp(exponent * math::Ln(base));
+    return math::Power(base, exponent);
 }
 
 int64_t TruncateToInt64(Real x) {

@@ -226,14 +226,22 @@ struct ExpParts {
     int scale;
 };
 
-[[gnu::always_inline]] inline ExpParts ExpReduced(Real x) {
+// e^(x + xLow) when kWithLow, for |xLow| <= 2^-50.
+template <bool kWithLow = false>
+[[gnu::always_inline]] inline ExpParts ExpReduced(Real x, Real xLow = 0) {
     const Real kr = RoundToInteger(x * t::kExpScale);
     const int64_t k = static_cast<int64_t>(static_cast<double>(kr));
     const Real first = x - kr * t::kLn2Over128Part1;  // exact
     const Real second = kr * t::kLn2Over128Part2;
     const Real r = first - second;
     const Real rLow = (first - r) - second;
-    const Real expm1 = r + (r * r * Polynomial(t::kExpPoly, r) + rLow);
+    Real expm1;
+    if constexpr (kWithLow) {
+        // xLow may reach 2^-50 (2^-64 of y ln x): e^(r + d) - 1 = (e^r - 1) + d e^r.
+        expm1 = r + ((r * r * Polynomial(t::kExpPoly, r) + rLow) + xLow * (1 + r));
+    } else {
+        expm1 = r + (r * r * Polynomial(t::kExpPoly, r) + rLow);
+    }
     const t::ExpEntry& e = t::kExp2Fraction[k & 127];
     return {e.high, e.low + e.high * expm1, static_cast<int>(k >> 7)};
 }
@@ -310,6 +318,32 @@ Real Exp(Real x) {
     if constexpr (!kExtended) return std::exp(x);
     if (!Within(x, kExpLimit)) return std::exp(x);
     const ExpParts p = ExpReduced(x);
+    return (p.high + p.low) * PowerOfTwo(p.scale);
+}
+
+// See Power.
+constexpr Real kPowerExponentLimit = 256;
+
+Real Power(Real x, Real y) {
+    if constexpr (!kExtended) return Exp(y * Ln(x));
+    LogParts parts;
+    if (!std::isfinite(y) || !SplitLog(x, parts)) return Exp(y * Ln(x));
+    // The logarithm below is good to about 2^-74 absolute, and y multiplies
+    // that: beyond 2^8 the C library's power is the more accurate one.
+    if (!(std::fabs(y) <= kPowerExponentLimit)) return std::pow(x, y);
+    // ln x = hi + lo, y ln x to about 2^-66 absolute.
+    const Real e = parts.exponent;
+    const Real eHigh = e * t::kLn2High;
+    const Real sum = eHigh + parts.y.hi;
+    const Real rest = ((parts.y.hi - (sum - eHigh)) + parts.y.lo) + e * t::kLn2Low;
+    // The rest holds the logarithm's series, up to 2^-19 of it: fold it in, as
+    // the reduction below adds the low part of y ln x to r unmultiplied.
+    const Real hi = sum + rest, lo = rest - (hi - sum);
+    const Real z = y * hi;
+    // Overflow and underflow are the C library's, like the exponential's.
+    if (!Within(z, kExpLimit)) return std::pow(x, y);
+    const Pair product = TwoProduct(y, hi);
+    const ExpParts p = ExpReduced<true>(product.hi, product.lo + y * lo);
     return (p.high + p.low) * PowerOfTwo(p.scale);
 }
 

@@ -6,7 +6,8 @@ Writes one line per argument to the file named on the command line:
                                 or            S   (zero, subnormal or overflowing result)
 where the argument is SIGN * MANTISSA * 2^EXPONENT with a 64-bit mantissa, the
 reference is the true value rounded to 64 bits, and FRACTION is how far the
-true value lies from it, in units in the last place."""
+true value lies from it, in units in the last place. pow has a second argument,
+SIGN MANTISSA EXPONENT again, before the reference."""
 import random
 import sys
 
@@ -99,6 +100,28 @@ def log_arguments():
         yield "powers", power if rng.random() < 0.5 else mpf(10) ** rng.randint(-4900, 4900)
 
 
+def power_arguments():
+    """(x, y) pairs; y mostly chosen through y ln x, which sets the result."""
+    def through_product(x, z):
+        return x, z / log(x)
+
+    for _ in range(40000):
+        yield "uniform", (mpf(rng.uniform(1e-6, 100)), mpf(rng.uniform(-20, 20)))
+    for _ in range(25000):
+        x = log_uniform(mpf("1e-30"), mpf("1e30"))
+        if abs(log(x)) > mpf("1e-3"):
+            yield "large", through_product(x, mpf(rng.uniform(-11340, 11340)))
+    for _ in range(15000):
+        x = 1 + signed(log_uniform(mpf("1e-18"), mpf("1e-3")))
+        yield "near_1", through_product(x, mpf(rng.uniform(-200, 200)))
+    for _ in range(10000):
+        x = log_uniform(mpf("1e-30"), mpf("1e30"))
+        if abs(log(x)) > mpf("1e-3"):
+            yield "near_overflow", through_product(x, signed(mpf(rng.uniform(11340, 11400))))
+    for _ in range(15000):
+        yield "small_y", (mpf(rng.uniform(1e-6, 1e6)), signed(log_uniform(mpf("1e-20"), mpf("1e-3"))))
+
+
 FUNCTIONS = [
     ("sin", sin, trig_arguments),
     ("cos", cos, trig_arguments),
@@ -109,6 +132,7 @@ FUNCTIONS = [
     ("ln", log, log_arguments),
     ("log10", log10, log_arguments),
     ("log2", lambda x: log(x, 2), log_arguments),
+    ("pow", None, power_arguments),
 ]
 
 
@@ -117,12 +141,21 @@ def main():
         for name, function, arguments in FUNCTIONS:
             written = 0
             for category, raw in arguments():
-                arg = to_long_double(raw)
-                if arg[1] == 0:
-                    continue
-                x = value(arg)
-                line = "%s %s %d %d %d" % (name, category, arg[0], arg[1], arg[2])
-                true = function(x)
+                if function is None:  # pow
+                    arg, second = to_long_double(raw[0]), to_long_double(raw[1])
+                    if arg[1] == 0 or arg[0] < 0 or second[1] == 0:
+                        continue
+                    x, y = value(arg), value(second)
+                    line = "%s %s %d %d %d %d %d %d" % ((name, category) + arg + second)
+                    with mp.workdps(45):  # |y ln x| up to 2^14 costs digits
+                        true = +(x ** y)
+                else:
+                    arg = to_long_double(raw)
+                    if arg[1] == 0:
+                        continue
+                    x = value(arg)
+                    line = "%s %s %d %d %d" % (name, category, arg[0], arg[1], arg[2])
+                    true = function(x)
                 if abs(true) < MIN_NORMAL or abs(true) > MAX_VALUE:
                     out.write(line + " S\n")
                 else:

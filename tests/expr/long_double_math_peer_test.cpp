@@ -89,9 +89,22 @@ TEST(LongDoubleMathPeer, WithinOneUlpOfMpmath) {
         if (!(fields >> name >> category >> sign >> mantissa >> exponent)) {
             FAIL() << "unreadable reference line: " << line;
         }
-        const Function& f = kFunctions.at(name);
         const Real x = sign * std::ldexp(static_cast<Real>(mantissa), exponent);
-        const Real ours = f.ours(x), library = f.library(x);
+        Real ours, library;
+        if (name == "pow") {
+            int ySign, yExponent;
+            unsigned long long yMantissa;
+            if (!(fields >> ySign >> yMantissa >> yExponent)) {
+                FAIL() << "unreadable reference line: " << line;
+            }
+            const Real y = ySign * std::ldexp(static_cast<Real>(yMantissa), yExponent);
+            ours = expr::math::Power(x, y);
+            library = std::pow(x, y);
+        } else {
+            const Function& f = kFunctions.at(name);
+            ours = f.ours(x);
+            library = f.library(x);
+        }
         Summary& s = summaries[name];
         ++s.arguments;
         int refSign, refExponent;
@@ -134,7 +147,7 @@ TEST(LongDoubleMathPeer, WithinOneUlpOfMpmath) {
             }
         }
     }
-    EXPECT_EQ(summaries.size(), kFunctions.size());
+    EXPECT_EQ(summaries.size(), kFunctions.size() + 1);  // and pow
     for (const auto& [name, s] : summaries) {
         EXPECT_GE(s.arguments, 100000) << name;
         std::printf(
