@@ -111,6 +111,24 @@ void Product(std::mt19937_64& random) {
     Report("multiply_10000_digits", ours, gmp);
 }
 
+void LongProduct(std::mt19937_64& random) {
+    const std::string a = RandomDigits(1000000, random), b = RandomDigits(1000000, random);
+    TInteger x, y;
+    x.AssignText(a);
+    y.AssignText(b);
+    Gmp gx(a), gy(b), gr;
+    const double ours = BestSeconds([&] {
+        TInteger r = x;
+        r.Multiply(y);
+        sink += r.BitLength();
+    });
+    const double gmp = BestSeconds([&] {
+        mpz_mul(*gr, *gx, *gy);
+        sink += mpz_sizeinbase(*gr, 2);
+    });
+    Report("multiply_1000000_digits", ours, gmp);
+}
+
 void PowerOfTwo() {
     const double ours = BestSeconds([] {
         TInteger x(2);
@@ -125,6 +143,23 @@ void PowerOfTwo() {
         free(text);
     });
     Report("power_2_1000000_text", ours, gmp);
+}
+
+// 4.8 million digits: the text conversion of very large numbers.
+void LargePowerOfTwo() {
+    const double ours = BestSeconds([] {
+        TInteger x(2);
+        x.Power(16000000);
+        sink += x.ToText().size();
+    });
+    const double gmp = BestSeconds([] {
+        Gmp x;
+        mpz_ui_pow_ui(*x, 2, 16000000);
+        char* text = mpz_get_str(nullptr, 10, *x);
+        sink += std::char_traits<char>::length(text);
+        free(text);
+    });
+    Report("power_2_16000000_text", ours, gmp);
 }
 
 void ModularPower(const char* name, size_t bits, std::mt19937_64& random) {
@@ -181,5 +216,7 @@ int main() {
     ModularPower("modpow_1024_bits", 1024, random);
     ModularPower("modpow_2048_bits", 2048, random);
     SquareRoot(random);
+    LongProduct(random);
+    LargePowerOfTwo();
     return sink == 0 ? 1 : 0;
 }

@@ -11,7 +11,7 @@ ZORVAT_PACKAGES=(
     libgtest-dev googletest libbenchmark-dev libgmp-dev
     fonts-liberation2 fonts-urw-base35
     qpdf poppler-utils giflib-tools python3 python3-sympy python3-pil ghostscript unrtf pari-gp
-    python3-numpy python3-scipy
+    python3-numpy python3-scipy python3-mpmath
     texlive-latex-base texlive-pictures
     librsvg2-bin libreoffice-draw-nogui chromium chromium-driver python3-selenium
     xvfb xauth xdotool x11-apps

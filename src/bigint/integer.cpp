@@ -15,8 +15,11 @@ namespace {
 // Decimal text is cut into chunks of 19 digits, one limb each.
 constexpr Limb kChunk = 10000000000000000000ULL;
 constexpr size_t kChunkDigits = 19;
-// Below this many limbs, text is converted chunk by chunk.
+// Below this many limbs, text is read chunk by chunk.
 constexpr size_t kTextBasecaseLimbs = 40;
+// Below this many limbs, digits are written chunk by chunk: each chunk costs a
+// pass over the whole number, so the splits pay off early (measured).
+constexpr size_t kDigitsBasecaseLimbs = 8;
 
 // 10^(19 * 2^j) and floor(2^(2 s) / 10^(19 * 2^j)) with s its bit length; each
 // thread keeps its own, as they grow with the largest number converted.
@@ -50,7 +53,15 @@ void SplitAtPower(const Limbs& x, size_t j, Limbs& q, Limbs& r) {
     const Limbs& p = cache.Power(j);
     const Limbs& inverse = cache.Reciprocal(j);
     const size_t s = limbs::BitLength(p);
-    q = limbs::ShiftRight(limbs::Multiply(limbs::ShiftRight(x, s - 1), inverse), s + 1);
+    // q has at most t bits. Cutting both factors to about t bits keeps the
+    // estimate below the quotient by less than two more units; for a short
+    // quotient the product shrinks from t by s to t by t bits.
+    const size_t bits = limbs::BitLength(x);
+    const size_t t = bits > s ? bits - s + 1 : 1;
+    const size_t cutX = s - 2, cutInverse = s > t + 1 ? s - t - 1 : 0;
+    q = limbs::ShiftRight(
+        limbs::Multiply(limbs::ShiftRight(x, cutX), limbs::ShiftRight(inverse, cutInverse)),
+        2 * s - cutX - cutInverse);
     r = limbs::SubtractMagnitudes(x, limbs::Multiply(q, p));
     while (limbs::CompareMagnitudes(r, p) >= 0) {
         r = limbs::SubtractMagnitudes(r, p);
@@ -71,7 +82,7 @@ void AppendChunk(std::string& out, Limb chunk, size_t width) {
 
 // Appends the digits of x, left-padded with zeros to `width` (0: no padding).
 void AppendDigits(const Limbs& x, size_t level, size_t width, std::string& out) {
-    if (x.size() <= kTextBasecaseLimbs || level == 0) {
+    if (x.size() <= kDigitsBasecaseLimbs || level == 0) {
         Limbs rest = x;
         std::vector<Limb> chunks;
         while (!rest.empty()) chunks.push_back(limbs::DivideSmall(rest, kChunk));

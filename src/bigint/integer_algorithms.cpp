@@ -1,6 +1,7 @@
 // TInteger: powers, modular powers, roots, gcd, inverses, factorials and the
 // probable-prime test.
 #include <array>
+#include <cmath>
 #include <random>
 
 #include "bigint/integer.h"
@@ -78,22 +79,133 @@ Limbs PowerMod(const Limbs& base, const Limbs& exponent, const Limbs& m) {
     return Remainder(acc, m);
 }
 
-// Integer square root (Python's isqrt recurrence: the precision doubles each round).
-Limbs SquareRoot(const Limbs& n) {
-    const size_t c = (limbs::BitLength(n) - 1) / 2;
-    Limbs a{1};
-    size_t d = 0;
-    size_t cBits = 0;
-    while ((c >> cBits) != 0) ++cBits;
-    for (size_t s = cBits; s-- > 0;) {
-        const size_t e = d;
-        d = c >> s;
-        Limbs q;
-        limbs::DivideMagnitudes(limbs::ShiftRight(n, 2 * c - e - d + 1), a, &q, nullptr);
-        a = limbs::AddMagnitudes(limbs::ShiftLeft(a, d - e - 1), q);
+__extension__ typedef unsigned __int128 Wide;
+
+// floor(sqrt(v)) for 2^126 <= v < 2^128, and the remainder v - s^2.
+Limb SquareRootTwoLimbs(Limb high, Limb low, Wide& remainder) {
+    const Wide v = (static_cast<Wide>(high) << 64) | low;
+    // A double estimate is within 2^12 of the root, one integer Newton step
+    // within one: exact arithmetic, whatever the precision of long double.
+    Wide s = static_cast<Wide>(std::sqrt(static_cast<double>(high) * 18446744073709551616.0));
+    s = (s + v / s) / 2;
+    if (s > ~Limb{0}) s = ~Limb{0};
+    while (s * s > v) --s;
+    while (s < ~Limb{0} && (s + 1) * (s + 1) <= v) ++s;
+    remainder = v - s * s;
+    return static_cast<Limb>(s);
+}
+
+// Limbs of scratch space SquareRootRemainder needs for n.
+size_t SquareRootScratch(size_t n) {
+    if (n == 1) return 0;
+    const size_t l = n / 2, h = n - l;
+    return (n + 2) + (l + 2) + std::max(SquareRootScratch(h), 2 * l + 2);
+}
+
+// Divides the n + 1 limbs at numerator (numerator[n + 1] is zero) by the h
+// limbs at divisor, top bit set: the l + 2 limbs of the quotient go to
+// quotient, the remainder to numerator[0..h).
+void DivideForRoot(Limb* numerator, size_t n, const Limb* divisor, size_t h, Limb* quotient) {
+    const size_t l = n - h;
+    if (h == 1) {
+        Limb rest = 0;
+        for (size_t i = n + 1; i-- > 0;) {
+            const Wide current = (static_cast<Wide>(rest) << 64) | numerator[i];
+            quotient[i] = static_cast<Limb>(current / divisor[0]);
+            rest = static_cast<Limb>(current % divisor[0]);
+        }
+        std::fill(numerator, numerator + n + 1, 0);
+        numerator[0] = rest;
+        return;
     }
-    if (limbs::CompareMagnitudes(limbs::Square(a), n) > 0) a = limbs::SubtractMagnitudes(a, {1});
-    return a;
+    if (h < 64) {
+        limbs::DivideNormalized(numerator, n + 1, divisor, h, quotient);
+        return;
+    }
+    // Large: the Newton division of the general routine.
+    Limbs q, u;
+    Limbs a(numerator, numerator + n + 1), b(divisor, divisor + h);
+    limbs::Trim(a);
+    limbs::DivideMagnitudes(a, b, &q, &u);
+    std::fill(quotient, quotient + l + 2, 0);
+    std::copy(q.begin(), q.end(), quotient);
+    std::fill(numerator, numerator + n + 1, 0);
+    std::copy(u.begin(), u.end(), numerator);
+}
+
+// Zimmermann's recursive square root with remainder of the 2n limbs at a,
+// whose top limb is at least 2^62: the root of the top half, one division for
+// the next quarter of the digits and one square to correct the remainder.
+// s gets the n limbs of the root, r the low n limbs of the remainder; the bit
+// above them is returned (the remainder is at most 2 s). Works in scratch: the
+// small levels would otherwise spend most of their time allocating.
+Limb SquareRootRemainder(Limb* s, Limb* r, const Limb* a, size_t n, Limb* scratch) {
+    if (n == 1) {
+        Wide remainder;
+        s[0] = SquareRootTwoLimbs(a[1], a[0], remainder);
+        r[0] = static_cast<Limb>(remainder);
+        return static_cast<Limb>(remainder >> 64);
+    }
+    const size_t l = n / 2, h = n - l;
+    Limb* numerator = scratch;         // n + 2 limbs
+    Limb* quotient = scratch + n + 2;  // l + 2 limbs
+    Limb* rest = quotient + l + 2;     // the top level's scratch, then q^2
+    // numerator = (remainder of the top) 2^(64 l) + a[l..2l), the top root in s[l..n).
+    std::copy(a + l, a + 2 * l, numerator);
+    numerator[n] = SquareRootRemainder(s + l, numerator + l, a + 2 * l, h, rest);
+    numerator[n + 1] = 0;
+    // q = numerator / (2 top root): the top root has its top bit set, so divide
+    // by it and halve, moving an odd quotient's half divisor into the remainder.
+    DivideForRoot(numerator, n, s + l, h, quotient);
+    const bool odd = (quotient[0] & 1) != 0;
+    for (size_t i = 0; i + 1 < l + 2; ++i)
+        quotient[i] = (quotient[i] >> 1) | (quotient[i + 1] << 63);
+    quotient[l + 1] >>= 1;
+    Limb remainderTop = odd ? limbs::Add(numerator, numerator, h, s + l, h) : 0;
+    // root = top root 2^(64 l) + q, where q is at most 2^(64 l).
+    std::copy(quotient, quotient + l, s);
+    const bool qIsPower = quotient[l] != 0;
+    if (qIsPower) {
+        for (size_t i = l; i < n && ++s[i] == 0; ++i) {
+        }
+    }
+    // remainder = u 2^(64 l) + a[0..l) - q^2.
+    std::copy(a, a + l, r);
+    std::copy(numerator, numerator + h, r + l);
+    Limb borrow;
+    if (qIsPower) {
+        const Limb one = 1;
+        borrow = 2 * l < n ? limbs::Subtract(r + 2 * l, r + 2 * l, n - 2 * l, &one, 1) : 1;
+    } else {
+        limbs::Square(rest, s, l);
+        borrow = limbs::Subtract(r, r, n, rest, 2 * l);
+    }
+    int64_t top = static_cast<int64_t>(remainderTop) - static_cast<int64_t>(borrow);
+    while (top < 0) {
+        // One too large: (s - 1)^2 = s^2 - 2 (s - 1) - 1.
+        for (size_t i = 0; i < n && s[i]-- == 0; ++i) {
+        }
+        const Limb one = 1;
+        top += static_cast<int64_t>(limbs::Add(r, r, n, s, n));
+        top += static_cast<int64_t>(limbs::Add(r, r, n, s, n));
+        top += static_cast<int64_t>(limbs::Add(r, r, n, &one, 1));
+    }
+    return static_cast<Limb>(top);
+}
+
+// Integer square root: n scaled by 4^t to an even number of limbs with a full
+// top limb, Zimmermann's recursion, and the root scaled back by 2^t.
+Limbs SquareRoot(const Limbs& n) {
+    const size_t bits = limbs::BitLength(n);
+    const size_t size = 2 * ((bits + 127) / 128), half = size / 2;
+    size_t shift = 64 * size - bits;
+    shift -= shift % 2;
+    Limbs scaled = limbs::ShiftLeft(n, shift);
+    scaled.resize(size, 0);
+    Limbs root(half), remainder(half), scratch(SquareRootScratch(half));
+    SquareRootRemainder(root.data(), remainder.data(), scaled.data(), half, scratch.data());
+    limbs::Trim(root);
+    return limbs::ShiftRight(root, shift / 2);
 }
 
 Limbs Power(const Limbs& a, uint64_t n) {
@@ -130,6 +242,51 @@ Limbs ProductTree(std::vector<Limbs> factors) {
         factors = std::move(next);
     }
     return factors.front();
+}
+
+// Beyond this the sieve would be large; the product tree needs none.
+constexpr uint64_t kSwingFactorialLimit = uint64_t{1} << 32;
+
+std::vector<uint32_t> OddPrimesUpTo(uint64_t n) {
+    // composite[i] stands for 2 i + 1.
+    std::vector<bool> composite(n / 2 + 1, false);
+    std::vector<uint32_t> primes;
+    for (uint64_t i = 1; 2 * i + 1 <= n; ++i) {
+        if (composite[i]) continue;
+        const uint64_t p = 2 * i + 1;
+        primes.push_back(static_cast<uint32_t>(p));
+        for (uint64_t m = p * p; m <= n; m += 2 * p) composite[m / 2] = true;
+    }
+    return primes;
+}
+
+// The odd part of n! / (floor(n/2)!)^2: an odd prime p occurs to the power
+// sum over k of (floor(n / p^k) mod 2), so every factor is at most n.
+Limbs OddSwing(uint64_t n, const std::vector<uint32_t>& oddPrimes) {
+    std::vector<Limbs> factors;
+    Limb current = 1;
+    for (const uint32_t p : oddPrimes) {
+        if (p > n) break;
+        Limb power = 1;
+        for (uint64_t q = n / p; q > 0; q /= p) {
+            if (q % 2 == 1) power *= p;
+        }
+        if (power == 1) continue;
+        if (current > ~Limb{0} / power) {
+            factors.push_back({current});
+            current = 1;
+        }
+        current *= power;
+    }
+    factors.push_back({current});
+    return ProductTree(std::move(factors));
+}
+
+// The odd part of n!, as the square of that of floor(n/2)! times the odd
+// swing: squares and one product of unequal sizes instead of a full tree.
+Limbs OddFactorial(uint64_t n, const std::vector<uint32_t>& oddPrimes) {
+    if (n < 3) return {1};
+    return limbs::Multiply(limbs::Square(OddFactorial(n / 2, oddPrimes)), OddSwing(n, oddPrimes));
 }
 
 bool MillerRabinRound(const Limbs& n, const Limbs& oddPart, size_t twos, Limb base,
@@ -261,18 +418,24 @@ void TInteger::Factorial() {
         return;
     }
     const uint64_t n = magnitude_[0];
-    // Machine-word products of consecutive numbers are the leaves of the tree.
-    std::vector<Limbs> factors;
-    Limb current = 1;
-    for (uint64_t i = 2; i <= n; ++i) {
-        if (current > ~Limb{0} / i) {
-            factors.push_back({current});
-            current = 1;
+    if (n > kSwingFactorialLimit) {
+        // Machine-word products of consecutive numbers are the leaves of the tree.
+        std::vector<Limbs> factors;
+        Limb current = 1;
+        for (uint64_t i = 2; i <= n; ++i) {
+            if (current > ~Limb{0} / i) {
+                factors.push_back({current});
+                current = 1;
+            }
+            current *= i;
         }
-        current *= i;
+        factors.push_back({current});
+        magnitude_ = ProductTree(std::move(factors));
+    } else {
+        // n! has n - popcount(n) factors 2.
+        const size_t twos = n - static_cast<size_t>(__builtin_popcountll(n));
+        magnitude_ = limbs::ShiftLeft(OddFactorial(n, OddPrimesUpTo(n)), twos);
     }
-    factors.push_back({current});
-    magnitude_ = ProductTree(std::move(factors));
     negative_ = false;
 }
 

@@ -1,11 +1,12 @@
-// Magnitude kernels: addition, Karatsuba products and squares, long division
-// and Newton reciprocals on 64-bit limbs.
+// Magnitude kernels: addition, Karatsuba and Toom-3 products and squares
+// (transforms beyond), long division and Newton reciprocals on 64-bit limbs.
 #include "bigint/limbs.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "bigint/integer_error.h"
+#include "bigint/number_theoretic_transform.h"
 
 namespace bigint::limbs {
 
@@ -18,14 +19,75 @@ constexpr size_t kNewtonBits = 64 * 48;
 // Long division is used while the divisor or the quotient is shorter than this.
 constexpr size_t kNewtonDivisionLimbs = 64;
 
+// Division of a two-limb number by a fixed limb with its top bit set, through a
+// precomputed reciprocal (Moller and Granlund): two products instead of a
+// 128-bit division, which the compiler leaves to a slow library call.
+class NormalizedDivisor {
+public:
+    explicit NormalizedDivisor(Limb d)
+        : d_(d), reciprocal_(static_cast<Limb>(~Wide{0} / d)) {}  // floor((2^128 - 1) / d) - 2^64
+
+    // (high low) = q d + r for high < d; returns q.
+    Limb Divide(Limb high, Limb low, Limb& r) const {
+        const Wide estimate =
+            static_cast<Wide>(reciprocal_) * high + ((static_cast<Wide>(high) << 64) | low);
+        Limb q = static_cast<Limb>(estimate >> 64) + 1;
+        Limb rest = low - q * d_;
+        if (rest > static_cast<Limb>(estimate)) {
+            --q;
+            rest += d_;
+        }
+        if (rest >= d_) [[unlikely]] {
+            ++q;
+            rest -= d_;
+        }
+        r = rest;
+        return q;
+    }
+
+private:
+    Limb d_, reciprocal_;
+};
+
 size_t TrimmedSize(const Limb* a, size_t n) {
     while (n > 0 && a[n - 1] == 0) --n;
     return n;
 }
 
+// r[0..n) += a (m0 + m1 2^64), writing the two limbs r[n] and r[n + 1]. Two
+// rows per pass load and store r half as often as one. The carries are kept
+// in single limbs: 128-bit sums make the compiler spill registers.
+void MultiplyAddTwoRows(Limb* r, const Limb* a, size_t n, Limb m0, Limb m1) {
+    Limb carry0 = 0, carry1 = 0, previous = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Limb x = a[i], y = r[i];
+        const Wide p0 = static_cast<Wide>(x) * m0;
+        const Wide p1 = static_cast<Wide>(previous) * m1;
+        Limb low0 = static_cast<Limb>(p0), high0 = static_cast<Limb>(p0 >> 64);
+        Limb low1 = static_cast<Limb>(p1), high1 = static_cast<Limb>(p1 >> 64);
+        low0 += carry0;
+        high0 += low0 < carry0;
+        low0 += y;
+        high0 += low0 < y;
+        low1 += carry1;
+        high1 += low1 < carry1;
+        low1 += low0;
+        high1 += low1 < low0;
+        r[i] = low1;
+        carry0 = high0;
+        carry1 = high1;
+        previous = x;
+    }
+    const Wide top = static_cast<Wide>(previous) * m1 + carry0 + carry1;
+    r[n] = static_cast<Limb>(top);
+    r[n + 1] = static_cast<Limb>(top >> 64);
+}
+
 void MultiplyBasecase(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
     std::fill(r, r + an, 0);
-    for (size_t j = 0; j < bn; ++j) r[j + an] = MultiplyAdd(r + j, a, an, b[j]);
+    size_t j = 0;
+    for (; j + 1 < bn; j += 2) MultiplyAddTwoRows(r + j, a, an, b[j], b[j + 1]);
+    if (j < bn) r[j + an] = MultiplyAdd(r + j, a, an, b[j]);
 }
 
 void SquareBasecase(Limb* r, const Limb* a, size_t n) {
@@ -91,9 +153,106 @@ void Karatsuba(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
     AddInto(r + h, an + bn - h, t.data(), t.size());
 }
 
+// A signed magnitude: the values of Toom-3 at -1 and -2 and its interpolation
+// steps can be negative.
+struct SignedLimbs {
+    Limbs magnitude;
+    bool negative = false;
+};
+
+SignedLimbs Plus(const SignedLimbs& a, const SignedLimbs& b) {
+    if (a.negative == b.negative) return {AddMagnitudes(a.magnitude, b.magnitude), a.negative};
+    const int order = CompareMagnitudes(a.magnitude, b.magnitude);
+    if (order >= 0) return {SubtractMagnitudes(a.magnitude, b.magnitude), a.negative && order != 0};
+    return {SubtractMagnitudes(b.magnitude, a.magnitude), b.negative};
+}
+
+SignedLimbs Minus(const SignedLimbs& a, SignedLimbs b) {
+    b.negative = !b.negative && !b.magnitude.empty();
+    return Plus(a, b);
+}
+
+SignedLimbs Twice(const SignedLimbs& a) {
+    return {ShiftLeft(a.magnitude, 1), a.negative};
+}
+
+// Exact divisions, as the interpolation needs them.
+SignedLimbs Half(const SignedLimbs& a) {
+    return {ShiftRight(a.magnitude, 1), a.negative};
+}
+SignedLimbs Third(SignedLimbs a) {
+    if (DivideSmall(a.magnitude, 3) != 0) throw EIntegerError(IntegerFault::Subtract);
+    return a;
+}
+
+SignedLimbs Times(const SignedLimbs& a, const SignedLimbs& b, bool square) {
+    Limbs product = square ? Square(a.magnitude) : Multiply(a.magnitude, b.magnitude);
+    const bool negative = !square && a.negative != b.negative && !product.empty();
+    return {std::move(product), negative};
+}
+
+// a(x) = a0 + a1 x + a2 x^2 with x = 2^(64 k) at 0, 1, -1, -2 and infinity.
+void EvaluateToom3(const Limb* a, size_t n, size_t k, SignedLimbs (&v)[5]) {
+    SignedLimbs part[3];
+    for (size_t i = 0; i < 3; ++i) {
+        const size_t from = std::min(n, i * k), to = std::min(n, (i + 1) * k);
+        part[i].magnitude.assign(a + from, a + to);
+        Trim(part[i].magnitude);
+    }
+    const SignedLimbs even = Plus(part[0], part[2]);
+    v[0] = part[0];
+    v[1] = Plus(even, part[1]);
+    v[2] = Minus(even, part[1]);
+    v[3] = Minus(Twice(Plus(v[2], part[2])), part[0]);  // a0 - 2 a1 + 4 a2
+    v[4] = part[2];
+}
+
+// Toom-3 with Bodrato's interpolation: five products of a third of the size.
+void Toom3(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn, bool square) {
+    const size_t k = (std::max(an, bn) + 2) / 3;
+    SignedLimbs va[5], vb[5], w[5];
+    EvaluateToom3(a, an, k, va);
+    if (!square) EvaluateToom3(b, bn, k, vb);
+    for (size_t i = 0; i < 5; ++i) w[i] = Times(va[i], square ? va[i] : vb[i], square);
+    // w: the product at 0, 1, -1, -2, infinity.
+    SignedLimbs c3 = Third(Minus(w[3], w[1]));
+    SignedLimbs c1 = Half(Minus(w[1], w[2]));
+    SignedLimbs c2 = Minus(w[2], w[0]);
+    c3 = Plus(Half(Minus(c2, c3)), Twice(w[4]));
+    c2 = Minus(Plus(c2, c1), w[4]);
+    c1 = Minus(c1, c3);
+    const SignedLimbs* coefficients[5] = {&w[0], &c1, &c2, &c3, &w[4]};
+    std::fill(r, r + an + bn, 0);
+    for (size_t i = 0; i < 5; ++i) {
+        const SignedLimbs& c = *coefficients[i];
+        if (c.negative) throw EIntegerError(IntegerFault::Subtract);
+        if (!c.magnitude.empty()) {
+            AddInto(r + i * k, an + bn - i * k, c.magnitude.data(), c.magnitude.size());
+        }
+    }
+}
+
+// The transform's cost steps up at each power of two of the product length
+// while Toom-3's grows smoothly: just above a step Toom-3 is faster, up to
+// about 16384 coefficients (measured against each other).
+bool UsesTransform(size_t an, size_t bn) {
+    if (bn < kTransformThreshold || 2 * bn <= an + 1) return false;
+    size_t length = 1;
+    while (length < an + bn - 1) length *= 2;
+    return length >= 16384 || 4 * (an + bn) >= 3 * length;
+}
+
 void SquareInto(Limb* r, const Limb* a, size_t n) {
     if (n < kSquareThreshold) {
         SquareBasecase(r, a, n);
+        return;
+    }
+    if (UsesTransform(n, n)) {
+        MultiplyByTransform(r, a, n, a, n);
+        return;
+    }
+    if (n >= kToom3SquareThreshold) {
+        Toom3(r, a, n, a, n, true);
         return;
     }
     const size_t h = (n + 1) / 2;
@@ -111,6 +270,44 @@ void SquareInto(Limb* r, const Limb* a, size_t n) {
     AddInto(r + h, 2 * n - h, t.data(), t.size());
 }
 
+}  // namespace
+
+void DivideNormalized(Limb* u, size_t un, const Limb* v, size_t vn, Limb* q) {
+    const Limb top = v[vn - 1], next = v[vn - 2];
+    const NormalizedDivisor topDivisor(top);
+    for (size_t j = un - vn + 1; j-- > 0;) {
+        Wide qhat, rhat;
+        if (u[j + vn] >= top) {
+            qhat = ~Limb{0};  // the top limbs are equal: the estimate is capped
+            rhat = ((static_cast<Wide>(u[j + vn]) << 64) | u[j + vn - 1]) - qhat * top;
+        } else {
+            Limb rest;
+            qhat = topDivisor.Divide(u[j + vn], u[j + vn - 1], rest);
+            rhat = rest;
+        }
+        // Once rhat has a second limb the test cannot fail (and rhat << 64 would
+        // drop it); the capped estimate starts there when u[j + vn - 1] + top carries.
+        while (rhat >> 64 == 0 && qhat * next > ((rhat << 64) | u[j + vn - 2])) {
+            --qhat;
+            rhat += top;
+        }
+        const Limb borrow = MultiplySubtract(u + j, v, vn, static_cast<Limb>(qhat));
+        const Wide last = static_cast<Wide>(u[j + vn]) - borrow;
+        u[j + vn] = static_cast<Limb>(last);
+        Limb digit = static_cast<Limb>(qhat);
+        if (last >> 127 != 0) {
+            // The estimate was one too large: add the divisor back once.
+            --digit;
+            const Limb back = Add(u + j, u + j, vn, v, vn);
+            u[j + vn] += back;
+            if (u[j + vn] != 0) throw EIntegerError(IntegerFault::Subtract);
+        }
+        q[j] = digit;
+    }
+}
+
+namespace {
+
 // Knuth's algorithm D for a divisor of at least two limbs and a >= b.
 void DivideLong(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainder) {
     const size_t bn = b.size(), an = a.size();
@@ -119,40 +316,7 @@ void DivideLong(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainde
     Limbs u = ShiftLeft(a, static_cast<size_t>(shift));
     u.resize(an + 1, 0);
     Limbs q(an - bn + 1, 0);
-    const Limb top = v[bn - 1], next = v[bn - 2];
-    for (size_t j = an - bn + 1; j-- > 0;) {
-        const Wide numerator = (static_cast<Wide>(u[j + bn]) << 64) | u[j + bn - 1];
-        Wide qhat = numerator / top;
-        Wide rhat = numerator - qhat * top;
-        while (qhat >> 64 != 0 || qhat * next > ((rhat << 64) | u[j + bn - 2])) {
-            --qhat;
-            rhat += top;
-            if (rhat >> 64 != 0) break;
-        }
-        // u[j .. j+bn] -= qhat * v
-        Limb borrow = 0, carry = 0;
-        for (size_t i = 0; i < bn; ++i) {
-            const Wide product = static_cast<Wide>(static_cast<Limb>(qhat)) * v[i] + carry;
-            carry = static_cast<Limb>(product >> 64);
-            const Limb low = static_cast<Limb>(product);
-            const Limb x = u[i + j];
-            const Limb d = x - low;
-            const Limb d2 = d - borrow;
-            borrow = static_cast<Limb>(x < low) + static_cast<Limb>(d < borrow);
-            u[i + j] = d2;
-        }
-        const Wide last = static_cast<Wide>(u[j + bn]) - carry - borrow;
-        u[j + bn] = static_cast<Limb>(last);
-        Limb digit = static_cast<Limb>(qhat);
-        if (last >> 127 != 0) {
-            // The estimate was one too large: add the divisor back once.
-            --digit;
-            const Limb back = Add(u.data() + j, u.data() + j, bn, v.data(), bn);
-            u[j + bn] += back;
-            if (u[j + bn] != 0) throw EIntegerError(IntegerFault::Subtract);
-        }
-        q[j] = digit;
-    }
+    DivideNormalized(u.data(), an, v.data(), bn, q.data());
     Trim(q);
     if (quotient != nullptr) *quotient = std::move(q);
     if (remainder != nullptr) {
@@ -262,13 +426,33 @@ Limb Subtract(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
 }
 
 Limb MultiplyAdd(Limb* r, const Limb* a, size_t n, Limb m) {
+    // The high half of a product is at most 2^64 - 2: neither carry overflows it.
     Limb carry = 0;
     for (size_t i = 0; i < n; ++i) {
-        const Wide t = static_cast<Wide>(a[i]) * m + r[i] + carry;
-        r[i] = static_cast<Limb>(t);
-        carry = static_cast<Limb>(t >> 64);
+        const Wide p = static_cast<Wide>(a[i]) * m;
+        Limb low = static_cast<Limb>(p), high = static_cast<Limb>(p >> 64);
+        const Limb x = r[i];
+        low += carry;
+        high += low < carry;
+        low += x;
+        high += low < x;
+        r[i] = low;
+        carry = high;
     }
     return carry;
+}
+
+Limb MultiplySubtract(Limb* r, const Limb* a, size_t n, Limb m) {
+    // One running borrow: the high half of a product is at most 2^64 - 2, so
+    // adding the borrow of the subtraction cannot overflow.
+    Limb borrow = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Wide t = static_cast<Wide>(a[i]) * m + borrow;
+        const Limb low = static_cast<Limb>(t), x = r[i];
+        r[i] = x - low;
+        borrow = static_cast<Limb>(t >> 64) + static_cast<Limb>(x < low);
+    }
+    return borrow;
 }
 
 Limbs AddMagnitudes(const Limbs& a, const Limbs& b) {
@@ -298,6 +482,14 @@ void Multiply(Limb* r, const Limb* a, size_t an, const Limb* b, size_t bn) {
         MultiplyBasecase(r, a, an, b, bn);
         return;
     }
+    if (UsesTransform(an, bn)) {
+        MultiplyByTransform(r, a, an, b, bn);
+        return;
+    }
+    if (bn >= kToom3Threshold && 3 * bn > 2 * an + 6) {
+        Toom3(r, a, an, b, bn, false);
+        return;
+    }
     if (2 * bn > an + 1) {
         Karatsuba(r, a, an, b, bn);
         return;
@@ -321,6 +513,10 @@ Limbs Multiply(const Limbs& a, const Limbs& b) {
     return r;
 }
 
+void Square(Limb* r, const Limb* a, size_t n) {
+    SquareInto(r, a, n);
+}
+
 Limbs Square(const Limbs& a) {
     if (a.empty()) return {};
     Limbs r(2 * a.size());
@@ -331,11 +527,15 @@ Limbs Square(const Limbs& a) {
 
 Limbs ShiftLeft(const Limbs& a, size_t bits) {
     if (a.empty()) return {};
-    const size_t whole = bits / 64, part = bits % 64;
-    Limbs r(a.size() + whole + 1, 0);
-    for (size_t i = 0; i < a.size(); ++i) {
-        r[i + whole] |= a[i] << part;
-        if (part != 0) r[i + whole + 1] = a[i] >> (64 - part);
+    const size_t whole = bits / 64, part = bits % 64, n = a.size();
+    Limbs r(n + whole + 1, 0);
+    if (part == 0) {
+        std::copy(a.begin(), a.end(), r.begin() + static_cast<std::ptrdiff_t>(whole));
+    } else {
+        Limb* out = r.data() + whole;
+        out[n] = a[n - 1] >> (64 - part);
+        for (size_t i = n - 1; i > 0; --i) out[i] = (a[i] << part) | (a[i - 1] >> (64 - part));
+        out[0] = a[0] << part;
     }
     Trim(r);
     return r;
@@ -344,10 +544,14 @@ Limbs ShiftLeft(const Limbs& a, size_t bits) {
 Limbs ShiftRight(const Limbs& a, size_t bits) {
     const size_t whole = bits / 64, part = bits % 64;
     if (whole >= a.size()) return {};
-    Limbs r(a.size() - whole);
-    for (size_t i = 0; i < r.size(); ++i) {
-        r[i] = a[i + whole] >> part;
-        if (part != 0 && i + whole + 1 < a.size()) r[i] |= a[i + whole + 1] << (64 - part);
+    const size_t n = a.size() - whole;
+    const Limb* in = a.data() + whole;
+    Limbs r(n);
+    if (part == 0) {
+        std::copy(in, in + n, r.begin());
+    } else {
+        for (size_t i = 0; i + 1 < n; ++i) r[i] = (in[i] >> part) | (in[i + 1] << (64 - part));
+        r[n - 1] = in[n - 1] >> part;
     }
     Trim(r);
     return r;
@@ -367,17 +571,26 @@ Limbs MultiplySmall(const Limbs& a, Limb m, Limb add) {
 }
 
 Limb DivideSmall(Limbs& a, Limb d) {
-    Wide rest = 0;
-    for (size_t i = a.size(); i-- > 0;) {
-        const Wide current = (rest << 64) | a[i];
-        a[i] = static_cast<Limb>(current / d);
-        rest = current % d;
+    // a 2^s divided by d 2^s: the same quotient, the remainder scaled by 2^s.
+    const int shift = __builtin_clzll(d);
+    const NormalizedDivisor divisor(d << shift);
+    const size_t n = a.size();
+    Limb rest = 0;
+    if (shift != 0 && n > 0) rest = a[n - 1] >> (64 - shift);
+    for (size_t i = n; i-- > 0;) {
+        const Limb below = shift != 0 && i > 0 ? a[i - 1] >> (64 - shift) : 0;
+        a[i] = divisor.Divide(rest, (a[i] << shift) | below, rest);
     }
     Trim(a);
-    return static_cast<Limb>(rest);
+    return rest >> shift;
 }
 
-Limbs Reciprocal(const Limbs& d, size_t k) {
+namespace {
+
+// floor(2^k / d) when exact, else within a few units of it: the inner steps
+// of Newton's iteration need no correction of their own, the last one fixes
+// the result (one product of d and x less per step).
+Limbs NewtonReciprocal(const Limbs& d, size_t k, bool exact) {
     const size_t s = BitLength(d);
     if (k < s) return {};
     const size_t p = k - s;
@@ -394,12 +607,12 @@ Limbs Reciprocal(const Limbs& d, size_t k) {
     if (s > p + 64) {
         // Only the leading p + 64 bits of d matter for the answer.
         const size_t drop = s - p - 64;
-        x = Reciprocal(ShiftRight(d, drop), k - drop);
+        x = NewtonReciprocal(ShiftRight(d, drop), k - drop, exact);
     } else {
         // Newton: a half-precision reciprocal, then x += x (2^k - d x) / 2^k.
         const size_t h = p / 2 + 32;
         const size_t drop = s > h + 64 ? s - h - 64 : 0;
-        x = ShiftLeft(Reciprocal(ShiftRight(d, drop), h + s - drop), p - h);
+        x = ShiftLeft(NewtonReciprocal(ShiftRight(d, drop), h + s - drop, false), p - h);
         const Limbs power = PowerOfTwo(k);
         const Limbs product = Multiply(d, x);
         const bool below = CompareMagnitudes(product, power) <= 0;
@@ -409,8 +622,14 @@ Limbs Reciprocal(const Limbs& d, size_t k) {
         const Limbs step = ShiftRight(Multiply(x, ShiftRight(error, cut)), k - cut);
         x = below ? AddMagnitudes(x, step) : SubtractMagnitudes(x, step);
     }
-    CorrectReciprocal(d, k, x);
+    if (exact) CorrectReciprocal(d, k, x);
     return x;
+}
+
+}  // namespace
+
+Limbs Reciprocal(const Limbs& d, size_t k) {
+    return NewtonReciprocal(d, k, true);
 }
 
 void DivideMagnitudes(const Limbs& a, const Limbs& b, Limbs* quotient, Limbs* remainder) {

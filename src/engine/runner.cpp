@@ -137,6 +137,20 @@ std::array<Real*, 3> Runner::SetNumeric(const std::string& name, Real value) {
 }
 
 void Runner::AssignNumericLine(size_t index, Real value) {
+    // Loops come here with the cells known: one test and the store.
+    if (index < lineCache_.size()) [[likely]] {
+        LineCache& cache = lineCache_[index];
+        if (cache.cells[0] != nullptr) [[likely]] {
+            StoreNumeric(cache.cells, cache.copyEpoch, value);
+            return;
+        }
+    }
+    AssignNumericLineFirst(index, value);
+}
+
+// The first assignment of a run through line `index` finds the cells, or
+// handles a list element or preprocessed target every time.
+[[gnu::noinline]] void Runner::AssignNumericLineFirst(size_t index, Real value) {
     if (index >= lineCache_.size() || !lineCache_[index].plain) {
         const std::string target = Preprocess(Line(index));
         if (target.find('(') != std::string::npos) {
@@ -293,24 +307,45 @@ Real Runner::EvaluateNumeric(const std::string& text) {
 }
 
 Real Runner::NumericLine(size_t index) {
+    // Loops come here with the line compiled: two tests and the evaluation.
+    if (index < lineCache_.size()) [[likely]] {
+        const LineCache& cache = lineCache_[index];
+        if (cache.compiled != nullptr && cache.compiledGeneration == parsers_[0].Generation())
+            [[likely]] {
+            try {
+                return cache.compiled->Evaluate();
+            } catch (const expr::EMathError&) {
+                ReportEvaluationError(index);
+                throw;
+            }
+        }
+    }
+    return NumericLineFirst(index);
+}
+
+[[gnu::noinline, gnu::cold]] void Runner::ReportEvaluationError(size_t index) {
+    ShowMessage(kErrorCaption, "Fout bij de evaluatie van " + Line(index), MessageIcon::Error);
+    evaluationErrorShown_ = true;
+}
+
+// Compiles line `index` for the rest of the run (when it needs no
+// preprocessing) and evaluates it.
+[[gnu::noinline]] Real Runner::NumericLineFirst(size_t index) {
     if (index >= lineCache_.size() || !lineCache_[index].plain) return EvaluateNumeric(Line(index));
     const std::string& text = program_[index];
     LineCache& cache = lineCache_[index];
     expr::TParser& parser = parsers_[0];
-    if (!cache.compiled || cache.compiledGeneration != parser.Generation()) {
-        try {
-            cache.compiled = parser.Compile(text);
-            cache.compiledGeneration = parser.Generation();
-        } catch (const expr::EMathParserError&) {
-            CompileExpression(parser, text);  // reports it
-            throw;
-        }
+    try {
+        cache.compiled = parser.Compile(text);
+        cache.compiledGeneration = parser.Generation();
+    } catch (const expr::EMathParserError&) {
+        CompileExpression(parser, text);  // reports it
+        throw;
     }
     try {
         return cache.compiled->Evaluate();
     } catch (const expr::EMathError&) {
-        ShowMessage(kErrorCaption, "Fout bij de evaluatie van " + text, MessageIcon::Error);
-        evaluationErrorShown_ = true;
+        ReportEvaluationError(index);
         throw;
     }
 }

@@ -226,6 +226,9 @@ private:
         uint64_t copyEpoch = ~0ULL;
     };
     void ResolveLines();
+    Real NumericLineFirst(size_t index);
+    void AssignNumericLineFirst(size_t index, Real value);
+    void ReportEvaluationError(size_t index);
 
     bool PrepareRun();
     void ExecuteProgram();

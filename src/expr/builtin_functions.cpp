@@ -9,6 +9,8 @@
 #include <limits>
 #include <random>
 
+#include "long_double_math.h"
+
 namespace expr {
 
 namespace {
@@ -24,25 +26,25 @@ std::mt19937_64& Generator() {
 }
 
 Real Tan(Real x) {
-    return std::tan(x);
+    return math::Tan(x);
 }
 Real Sin(Real x) {
-    return std::sin(x);
+    return math::Sin(x);
 }
 Real Cos(Real x) {
-    return std::cos(x);
+    return math::Cos(x);
 }
 Real Sinh(Real x) {
-    return (std::exp(x) - std::exp(-x)) * 0.5L;
+    return math::Sinh(x);
 }
 Real Cosh(Real x) {
-    return (std::exp(x) + std::exp(-x)) * 0.5L;
+    return math::Cosh(x);
 }
 Real ArcTan(Real x) {
     return std::atan(x);
 }
 Real CoTan(Real x) {
-    return 1.0L / std::tan(x);
+    return 1.0L / math::Tan(x);
 }
 // ARG is the polar angle of (x, y); called with one argument y is 0, so the
 // angle of (x, 0): 0 on the positive axis and at the origin, pi on the negative axis.
@@ -51,16 +53,16 @@ Real Arg(Real x) {
     return std::isless(x, 0.0L) ? kPi : 0.0L;
 }
 Real Exp(Real x) {
-    return std::exp(x);
+    return math::Exp(x);
 }
 Real Ln(Real x) {
-    return std::log(x);
+    return math::Ln(x);
 }
 Real Log10(Real x) {
-    return std::log10(x);
+    return math::Log10(x);
 }
 Real Log2(Real x) {
-    return std::log2(x);
+    return math::Log2(x);
 }
 Real Sqr(Real x) {
     return x * x;
@@ -110,7 +112,7 @@ Real IntPower(Real a, Real b) {
     return RealPower(a, n);
 }
 Real LogN(Real base, Real x) {
-    return std::log(x) / std::log(base);
+    return math::Ln(x) / math::Ln(base);
 }
 
 constexpr FunctionDefinition kFunctions1[] = {
@@ -190,7 +192,7 @@ Real RealPower(Real base, Real exponent) {
     if (exponent == std::trunc(exponent) && exponent >= -kInt32Limit && exponent < kInt32Limit) {
         return IntegerPower(base, static_cast<int64_t>(exponent));
     }
-    return std::exp(exponent * std::log(base));
+    return math::Power(base, exponent);
 }
 
 int64_t TruncateToInt64(Real x) {

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "builtin_functions.h"
+#include "long_double_math.h"
 
 namespace expr {
 
@@ -52,8 +53,10 @@ bool X87FaultRaised() {
 
 // Instructions after which a fault can only have happened when the value is no
 // longer finite: an overflow stays infinite and an invalid operation stays NaN
-// through addition, subtraction and multiplication, but not through a division
-// (x/inf = 0) or a function (heav(inf) = 1).
+// through addition, subtraction, multiplication, square roots, sines, cosines
+// and logarithms, but not through a function such as heav(inf) = 1. A division
+// by an infinite value (x/inf = 0) and exp(-inf) = 0 hide one too: the
+// evaluation notes those as they happen.
 bool KeepsFaultsVisible(InstructionCode code) {
     switch (code) {
         case InstructionCode::Load:
@@ -72,6 +75,14 @@ bool KeepsFaultsVisible(InstructionCode code) {
         case InstructionCode::SquareCell:
         case InstructionCode::CubeCell:
         case InstructionCode::Abs:
+        case InstructionCode::Divide:
+        case InstructionCode::DivideInto:
+        case InstructionCode::DivideCells:
+        case InstructionCode::Sqrt:
+        case InstructionCode::Sin:
+        case InstructionCode::Cos:
+        case InstructionCode::Exp:
+        case InstructionCode::Ln:
         case InstructionCode::End:
             return true;
         default:
@@ -115,8 +126,9 @@ CompiledExpression::CompiledExpression(std::vector<Instruction> code,
                                        std::unique_ptr<Real[]> cells)
     : code_(std::move(code)), calls_(std::move(calls)), cells_(std::move(cells)) {
     for (const Instruction& instruction : code_) {
-        // sinl, cosl and expl compute in the x87 unit; logl reports a zero or
-        // negative argument through SSE, and routines may do anything.
+        // Sin, Cos and Exp fault only in the x87 unit (their fallbacks sinl, cosl
+        // and expl too); logl reports a zero or negative argument through SSE,
+        // and routines may do anything.
         switch (instruction.code) {
             case InstructionCode::Ln:
             case InstructionCode::RealPower:
@@ -234,7 +246,9 @@ void FuseLoads(std::vector<Instruction>& code) {
     code = std::move(fused);
 }
 
-Real CompiledExpression::Run() {
+// Inlined into Evaluate: a call and the saving of registers cost as much as a
+// short expression.
+[[gnu::always_inline]] inline Real CompiledExpression::Run(bool& faultMayBeHidden) {
     Real acc = 0;
     for (const Instruction* in = code_.data();; ++in) {
         switch (in->code) {
@@ -257,9 +271,13 @@ Real CompiledExpression::Run() {
                 acc *= *in->cell;
                 break;
             case InstructionCode::Divide:
+                if (std::isinf(*in->cell)) [[unlikely]]
+                    faultMayBeHidden = true;
                 acc /= *in->cell;
                 break;
             case InstructionCode::DivideInto:
+                if (std::isinf(acc)) [[unlikely]]
+                    faultMayBeHidden = true;
                 acc = *in->cell / acc;
                 break;
             case InstructionCode::Negate:
@@ -306,6 +324,8 @@ Real CompiledExpression::Run() {
                 acc = *in->cell * *in->other;
                 break;
             case InstructionCode::DivideCells:
+                if (std::isinf(*in->other)) [[unlikely]]
+                    faultMayBeHidden = true;
                 acc = *in->cell / *in->other;
                 break;
             case InstructionCode::SquareCell:
@@ -326,16 +346,18 @@ Real CompiledExpression::Run() {
                 acc = std::fabs(acc);
                 break;
             case InstructionCode::Sin:
-                acc = std::sin(acc);
+                acc = math::Sin(acc);
                 break;
             case InstructionCode::Cos:
-                acc = std::cos(acc);
+                acc = math::Cos(acc);
                 break;
             case InstructionCode::Exp:
-                acc = std::exp(acc);
+                if (std::isinf(acc)) [[unlikely]]
+                    faultMayBeHidden = true;
+                acc = math::Exp(acc);
                 break;
             case InstructionCode::Ln:
-                acc = std::log(acc);
+                acc = math::Ln(acc);
                 break;
             case InstructionCode::Heaviside:
                 acc = Heaviside(acc);
@@ -359,10 +381,13 @@ Real CompiledExpression::Run() {
 
 Real CompiledExpression::Evaluate() {
     if (code_.empty()) return 0;
-    const Real result = Run();
+    bool faultMayBeHidden = false;
+    const Real result = Run(faultMayBeHidden);
     // Reading the flags waits for the arithmetic; skip it where nothing can fault
     // or a finite result proves that nothing did.
-    if (!mayFault_ || (faultsShowInResult_ && std::isfinite(result))) return result;
+    if (!mayFault_ || (faultsShowInResult_ && std::isfinite(result) && !faultMayBeHidden)) {
+        return result;
+    }
     const bool faulted = x87Only_ ? X87FaultRaised() : FloatingPointFaultRaised();
     if (faulted) return Recheck();
     return result;
@@ -373,7 +398,8 @@ Real CompiledExpression::Evaluate() {
 // more: a fault that comes back is ours.
 [[gnu::noinline]] Real CompiledExpression::Recheck() {
     std::feclearexcept(kFaultFlags);
-    const Real result = Run();
+    bool faultMayBeHidden = false;
+    const Real result = Run(faultMayBeHidden);
     if (FloatingPointFaultRaised()) ThrowFloatingPointFault();
     return result;
 }

@@ -79,7 +79,8 @@ public:
     Real Evaluate();
 
 private:
-    Real Run();
+    // Sets `faultMayBeHidden` when a fault before could have left a finite value.
+    Real Run(bool& faultMayBeHidden);
     Real Recheck();
 
     std::vector<Instruction> code_;

@@ -12,6 +12,7 @@
 
 #include "bigint/integer.h"
 #include "builtin_functions.h"
+#include "long_double_math.h"
 #include "number_format.h"
 #include "parser_errors.h"
 
@@ -48,7 +49,7 @@ Real Not(Real x) {
     return Truth(x == 0);
 }
 Real Cotangent(Real x) {
-    return std::cos(x) / std::sin(x);
+    return math::Cos(x) / math::Sin(x);
 }
 Real Greater(Real a, Real b) {
     return Truth(a > b);
@@ -69,7 +70,7 @@ Real Hypotenuse(Real a, Real b) {
     return std::sqrt(a * a + b * b);
 }
 Real Log10(Real x) {
-    return std::log10(x);
+    return math::Log10(x);
 }
 Real NearlyEqual(Real a, Real b) {
     return Truth(std::fabs(a - b) <= 0.05L);
@@ -87,7 +88,7 @@ Real Factorial(Real x) {
 }
 
 Real NormalDensity(Real x, Real sigma) {
-    return std::exp(-x * x / (2 * sigma * sigma)) / (sigma * std::sqrt(2 * kPi));
+    return math::Exp(-x * x / (2 * sigma * sigma)) / (sigma * std::sqrt(2 * kPi));
 }
 
 Real LogFactorial(Real x) {
@@ -108,15 +109,16 @@ Real Erfc(Real x) {
     const Real z = std::fabs(x);
     const Real t = 1 / (1 + 0.5L * z);
     const Real r =
-        t * std::exp(-z * z - 1.26551223L +
-                     t * (1.00002368L +
-                          t * (0.37409196L +
-                               t * (0.09678418L +
-                                    t * (-0.18628806L +
-                                         t * (0.27886807L +
-                                              t * (-1.13520398L +
-                                                   t * (1.48851587L + t * (-0.82215223L +
-                                                                           t * 0.17087277L)))))))));
+        t *
+        math::Exp(-z * z - 1.26551223L +
+                  t * (1.00002368L +
+                       t * (0.37409196L +
+                            t * (0.09678418L +
+                                 t * (-0.18628806L +
+                                      t * (0.27886807L +
+                                           t * (-1.13520398L +
+                                                t * (1.48851587L +
+                                                     t * (-0.82215223L + t * 0.17087277L)))))))));
     return x >= 0 ? r : 2 - r;
 }
 
@@ -346,9 +348,9 @@ Real Root(Real x, Real argument) {
     const Real n = std::trunc(argument);
     const Real nan = std::numeric_limits<Real>::quiet_NaN();
     if (n != argument || n == 0) return nan;  // not a whole number: no root
-    if (x > 0) return std::exp(std::log(x) / n);
+    if (x > 0) return math::Exp(math::Ln(x) / n);
     if (x == 0) return 0;
-    if (std::fmod(n, 2) != 0) return -std::exp(std::log(-x) / n);
+    if (std::fmod(n, 2) != 0) return -math::Exp(math::Ln(-x) / n);
     return nan;
 }
 

@@ -173,7 +173,31 @@ TEST(IntegerOracleTest, EveryOperationAgreesWithPython) {
         cases.push_back({"inv", {make.Number(600), make.Number(600)}, ""});
         cases.push_back({"pow", {make.Number(30), std::to_string(make.Small(0, 150))}, ""});
     }
-    for (unsigned n : {0U, 1U, 2U, 20U, 21U, 100U, 1000U, 3000U}) {
+    // Squares and their neighbours take the root's correction step; powers of
+    // two around the limb size give quotients of exactly a power of the base.
+    for (int i = 0; i < 60; ++i) {
+        TInteger root;
+        root.AssignText(make.Number(i < 30 ? 40 : 3000, false));
+        TInteger square = root;
+        square.Multiply(root);
+        for (int64_t step : {-1, 0, 1}) {
+            TInteger near = square;
+            near.Add(TInteger(step));
+            cases.push_back({"sqrt", {near.ToText()}, ""});
+        }
+    }
+    for (int64_t bits : {64, 126, 127, 128, 129, 192, 256, 4096}) {
+        TInteger power(2);
+        power.Power(bits);
+        for (int64_t step : {-1, 0, 1}) {
+            TInteger near = power;
+            near.Add(TInteger(step));
+            cases.push_back({"sqrt", {near.ToText()}, ""});
+        }
+    }
+    // Around powers of two the halving recursion of the factorial changes depth.
+    for (unsigned n : {0U,  1U,  2U,  3U,  4U,  5U,   7U,   8U,   9U,    20U,   21U,   31U,
+                       32U, 33U, 63U, 64U, 65U, 100U, 127U, 129U, 1000U, 3000U, 15000U}) {
         cases.push_back({"fac", {std::to_string(n)}, ""});
     }
     // Long operands: the Newton division and the split text conversion.
@@ -198,6 +222,37 @@ TEST(IntegerOracleTest, EveryOperationAgreesWithPython) {
                           << "\n ours   " << ours.substr(0, 80) << "\n python "
                           << expected[i].substr(0, 80);
         }
+    }
+}
+
+// Operands of 10 000 to 200 000 digits: Toom-3, the transforms, their squares,
+// unbalanced products, and the division, root and text that rest on them.
+TEST(IntegerOracleTest, HugeOperandsAgreeWithPython) {
+    Operands make(18);
+    const auto digits = [&make](size_t count) {
+        std::string text = make.Number(1, false);
+        while (text.size() < count) text += make.Number(count - text.size(), false);
+        return text.substr(0, count);
+    };
+    std::vector<Case> cases;
+    for (size_t n : {10000U, 40000U, 100000U})
+        cases.push_back({"mul", {digits(n), "-" + digits(n)}, ""});
+    cases.push_back({"mul", {digits(200000), digits(15000)}, ""});
+    cases.push_back({"mul", {std::string(60000, '9'), std::string(60000, '9')}, ""});
+    cases.push_back({"sqr", {digits(60000)}, ""});
+    cases.push_back({"div", {digits(80000), digits(40000)}, ""});
+    cases.push_back({"mod", {digits(80000), digits(30000)}, ""});
+    cases.push_back({"sqrt", {digits(60000)}, ""});
+    cases.push_back({"text", {digits(200000)}, ""});
+    cases.push_back({"pow", {"7", "50000"}, ""});
+
+    const std::vector<std::string> expected = RunOracle(cases);
+    ASSERT_EQ(expected.size(), cases.size()) << "python3 must run the oracle";
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const std::string ours = Compute(cases[i]);
+        EXPECT_TRUE(ours == expected[i])
+            << cases[i].op << " of " << cases[i].args[0].size() << " digits\n ours   "
+            << ours.substr(0, 60) << "\n python " << expected[i].substr(0, 60);
     }
 }
 

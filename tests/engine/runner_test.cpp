@@ -72,6 +72,15 @@ TEST_F(RunnerTest, EvaluationErrorNamesTheArgumentAsWritten) {
     EXPECT_EQ(host.messages[0].text, "Fout bij de evaluatie van ln(0)");
 }
 
+// Lines compiled on the first pass of a loop report a later fault the same way.
+TEST_F(RunnerTest, EvaluationErrorOnALaterLoopPassNamesTheLine) {
+    Run({"for(i;1;3;1)", "a:=ln(2-i)", "volgende"});
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Fout bij de evaluatie van ln(2-i)");
+    EXPECT_TRUE(runner.LastRunFailed());
+    EXPECT_EQ(Variable("i"), 2);
+}
+
 TEST_F(RunnerTest, UnassignedStringVariableIsEmptyAndFailsAsANumber) {
     Run({"$t:=$nooit", "a:=$nooit"});
     EXPECT_EQ(runner.Strings().Get("$t"), "");

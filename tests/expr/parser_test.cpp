@@ -350,6 +350,10 @@ TEST_F(ParserTest, ArithmeticFaultsComeOutOfValue) {
         {"sign(x*1E4000-x*1E4000)", 1E1000L, "Invalid floating point operation"},
         {"zero(abs(-x*1E4000*1E4000))", 1, "Floating point overflow"},
         {"max(x*1E4000*1E4000,0)", 1, "Floating point overflow"},
+        // A division by the overflowed value or exp of its negation gives a finite result.
+        {"1/(x*1E4000*1E4000)", 1, "Floating point overflow"},
+        {"exp(-x*1E4000*1E4000)", 1, "Floating point overflow"},
+        {"sin(x*1E4000*1E4000)", 1, "Invalid floating point operation"},
     };
     for (const Case& c : cases) {
         parser.X() = c.x;
