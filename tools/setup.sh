@@ -103,6 +103,11 @@ zorvat_fuzz_corpus() {
         i=$((i + 1))
         printf '%s' "$line" >"$corpus/symbolic/seed$i"
     done < "$ZORVAT_ROOT/fuzz/symbolic_seeds.txt"
+    # The corpus grown by earlier fuzzing, minimised (libFuzzer's -merge=1).
+    local kept
+    for kept in "$ZORVAT_ROOT"/fuzz/corpus/*.tar.gz; do
+        tar -xzf "$kept" -C "$corpus/$(basename "$kept" .tar.gz)"
+    done
     # Inputs that once found a fault stay in the corpus.
     local name
     for name in "${ZORVAT_FUZZERS[@]}"; do
