@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "bigint/integer_error.h"
@@ -75,8 +76,9 @@ public:
     // x! (1 for x <= 1). The caller limits x: the result has about x log2(x) bits.
     void Factorial();
     // Last digit and small-divisor checks, then 10 Miller-Rabin rounds.
-    // Numbers below 2 are not prime.
-    bool IsProbablePrime() const;
+    // Numbers below 2 are not prime. On long tests `keepGoing` is asked every few
+    // milliseconds of work; when it says false the test ends at once, with false.
+    bool IsProbablePrime(const std::function<bool()>& keepGoing = {}) const;
 
     friend bool operator==(const TInteger& a, const TInteger& b) { return a.Compare(b) == 0; }
 

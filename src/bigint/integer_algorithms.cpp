@@ -40,7 +40,32 @@ Limbs Remainder(const Limbs& a, const Limbs& m) {
 }
 
 // base^exponent mod m for an odd m and base < m, with 4-bit windows.
-Limbs PowerModOdd(const Limbs& base, const Limbs& exponent, const limbs::Montgomery& mont) {
+// Asks a caller's keepGoing after every so many limb products of work and remembers a no,
+// so a test of a number of thousands of digits can be stopped.
+class WorkCheck {
+public:
+    explicit WorkCheck(const std::function<bool()>& keepGoing) : keepGoing_(keepGoing) {}
+    // After `work` more limb products: false once the work should stop.
+    bool Done(size_t work) {
+        if (!keepGoing_ || stopped_) return !stopped_;
+        done_ += work;
+        if (done_ >= kCheckWork) {
+            done_ = 0;
+            stopped_ = !keepGoing_();
+        }
+        return !stopped_;
+    }
+    bool Stopped() const { return stopped_; }
+
+private:
+    static constexpr size_t kCheckWork = size_t{1} << 22;  // a few milliseconds
+    const std::function<bool()>& keepGoing_;
+    size_t done_ = 0;
+    bool stopped_ = false;
+};
+
+Limbs PowerModOdd(const Limbs& base, const Limbs& exponent, const limbs::Montgomery& mont,
+                  WorkCheck* check = nullptr) {
     const size_t n = mont.Size();
     std::array<Limbs, 16> table;
     Limbs oneForm = mont.ToForm(Limbs{1});
@@ -63,6 +88,7 @@ Limbs PowerModOdd(const Limbs& base, const Limbs& exponent, const limbs::Montgom
             nibble = (nibble << 1) | (index < bits && Bit(exponent, index) ? 1U : 0U);
         }
         if (nibble != 0) mont.Multiply(acc.data(), acc.data(), table[nibble].data());
+        if (check != nullptr && !check->Done(5 * n * n)) return {};
     }
     return mont.FromForm(acc.data());
 }
@@ -289,13 +315,16 @@ Limbs OddFactorial(uint64_t n, const std::vector<uint32_t>& oddPrimes) {
     return limbs::Multiply(limbs::Square(OddFactorial(n / 2, oddPrimes)), OddSwing(n, oddPrimes));
 }
 
+// False also when `check` says stop.
 bool MillerRabinRound(const Limbs& n, const Limbs& oddPart, size_t twos, Limb base,
-                      const limbs::Montgomery& mont) {
+                      const limbs::Montgomery& mont, WorkCheck& check) {
     const Limbs minusOne = limbs::SubtractMagnitudes(n, {1});
-    Limbs x = PowerModOdd({base}, oddPart, mont);
+    Limbs x = PowerModOdd({base}, oddPart, mont, &check);
+    if (check.Stopped()) return false;
     if (x == Limbs{1} || x == minusOne) return true;
     for (size_t i = 1; i < twos; ++i) {
         x = Remainder(limbs::Square(x), n);
+        if (!check.Done(2 * n.size() * n.size())) return false;
         if (x == minusOne) return true;
         if (x == Limbs{1}) return false;
     }
@@ -439,7 +468,7 @@ void TInteger::Factorial() {
     negative_ = false;
 }
 
-bool TInteger::IsProbablePrime() const {
+bool TInteger::IsProbablePrime(const std::function<bool()>& keepGoing) const {
     if (CompareInt64(2) < 0) return false;
     const Limb lastDigit = ModSmall(magnitude_, 10);
     if (CompareInt64(10) < 0) {
@@ -468,8 +497,9 @@ bool TInteger::IsProbablePrime() const {
     const limbs::Montgomery mont(magnitude_);
     thread_local std::mt19937_64 random(20260101);
     std::uniform_int_distribution<Limb> pick(2, 999998);
+    WorkCheck check(keepGoing);
     for (int round = 0; round < 10; ++round) {
-        if (!MillerRabinRound(magnitude_, oddPart, twos, pick(random), mont)) return false;
+        if (!MillerRabinRound(magnitude_, oddPart, twos, pick(random), mont, check)) return false;
     }
     return true;
 }

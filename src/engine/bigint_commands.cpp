@@ -247,7 +247,7 @@ void Factor(Runner& runner) {
     bigint::FindFactor(x, kFactorSeconds, keepGoing);
     // What rho cannot split in its time goes to the outside program.
     if (runner.StopRequested() || !(x == before) || x.CompareAbs(TInteger(1)) <= 0 ||
-        x.IsProbablePrime()) {
+        x.IsProbablePrime(keepGoing) || runner.StopRequested()) {
         return;
     }
     const bigint::OutsideFactors found = FactorWithGp(x, keepGoing);
@@ -270,7 +270,11 @@ void NextPrime(Runner& runner) {
     // Long searches among numbers of thousands of digits can be stopped with Escape.
     TInteger candidate = x;
     candidate.Add(TInteger(candidate.IsOdd() ? 2 : 1));
-    while (!candidate.IsProbablePrime()) {
+    const auto keepGoing = [&runner] {
+        runner.ProcessEvents();
+        return !runner.StopRequested();
+    };
+    while (!candidate.IsProbablePrime(keepGoing)) {
         runner.ProcessEvents();
         if (runner.StopRequested()) return;
         candidate.Add(TInteger(2));

@@ -240,7 +240,12 @@ std::string Runner::EvaluatePredicate(const std::string& text) {
     const std::string second = comma == std::string::npos ? "" : inside.substr(comma + 1);
 
     if (Contains(text, "?ispriem#")) {
-        return RegisterOperand(first).IsProbablePrime() ? "1" : "0";
+        // Thousands of digits take long: Escape must still end the run.
+        const auto keepGoing = [this] {
+            ProcessEvents();
+            return !StopRequested();
+        };
+        return RegisterOperand(first).IsProbablePrime(keepGoing) ? "1" : "0";
     }
     if (Contains(text, "?isoneven#")) return RegisterOperand(first).IsOdd() ? "1" : "0";
     if (Contains(text, "?ispositief#")) return RegisterOperand(first).Sign() > 0 ? "1" : "0";

@@ -151,6 +151,28 @@ TEST(BigIntSearch, FactorKeepsTheWindowResponsiveAndStopsOnRequest) {
     EXPECT_EQ(runner.Parser(1).ReadVariable("m"), 1);
 }
 
+// A prime test of thousands of digits could not be stopped: Escape waited for all ten
+// rounds (found by fuzzing, with a number of the form x^(2^n)).
+TEST(BigIntSearch, APrimeTestOfThousandsOfDigitsStopsOnRequest) {
+    EnsureGuiApplication();
+    StopAfterEvents host;
+    host.stopAfter = 3;
+    plot::TPlotSurface surface(50, 50);
+    engine::Runner runner(host, surface);
+    // 2^4423 - 1 is prime: every round would run to its end.
+    runner.Program() =
+        engine::CompileProgram({"#a:=2", "macht#(#a;4423)", "trekaf#(#a;1)", "p:=?ispriem#(#a)"});
+    runner.Run();
+    EXPECT_EQ(host.events, 3);
+    EXPECT_EQ(runner.Parser(1).ReadVariable("p"), 0);
+
+    host.events = 0;
+    host.stopAfter = 1000000;
+    runner.Run();
+    EXPECT_GT(host.events, 10);
+    EXPECT_EQ(runner.Parser(1).ReadVariable("p"), 1);
+}
+
 TEST_F(BigIntProgramTest, FaultsAreShownAndTheProgramGoesOn) {
     Run({"#a:=42", "div#(#a;0)", "#b:=42", "mod#(#b;#z)", "#c:=5", "divmod#(#c;abc;#d)", "#e:=5",
          "modpow#(#e;3;0)", "k:=1"});
