@@ -406,10 +406,11 @@ int RunProgram(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (animate || flip) {
         const bool transparent = runner.Settings().transparentGifs;
         // `transparent` ends with this block; the recorder lives on: a copy.
-        runner.SavedPictures().SetFrameRecorder([&, transparent](const plot::TPlotSurface& picture) {
-            if (animate) animation.Record(picture);
-            if (flip) flipbook.Record(picture, transparent);
-        });
+        runner.SavedPictures().SetFrameRecorder(
+            [&, transparent](const plot::TPlotSurface& picture) {
+                if (animate) animation.Record(picture);
+                if (flip) flipbook.Record(picture, transparent);
+            });
     }
     runner.Run();
     runner.SavedPictures().SetFrameRecorder(nullptr);

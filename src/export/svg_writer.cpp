@@ -151,9 +151,9 @@ std::string SvgWriter::Pattern(const VectorBrush& brush) {
                            Colour(brush.colour).substr(1);
     if (patterns_.insert(id).second) {
         Append("<defs><pattern id=\"" + id +
-                 "\" width=\"8\" height=\"8\" patternUnits=\"userSpaceOnUse\"><path d=\"" +
-                 kLines[static_cast<int>(brush.hatch)] + "\" stroke=\"" + Colour(brush.colour) +
-                 "\" stroke-width=\"1\" fill=\"none\"/></pattern></defs>\n");
+               "\" width=\"8\" height=\"8\" patternUnits=\"userSpaceOnUse\"><path d=\"" +
+               kLines[static_cast<int>(brush.hatch)] + "\" stroke=\"" + Colour(brush.colour) +
+               "\" stroke-width=\"1\" fill=\"none\"/></pattern></defs>\n");
     }
     return id;
 }
@@ -163,7 +163,8 @@ void SvgWriter::Fill(const VectorPath& path, const VectorBrush& brush) {
     if (d.empty()) return;
     const std::string paint =
         brush.hatch == VectorHatch::Solid ? Colour(brush.colour) : "url(#" + Pattern(brush) + ")";
-    Append("<path d=\"" + d + "\" fill=\"" + paint + "\" fill-rule=\"evenodd\" stroke=\"none\"/>\n");
+    Append("<path d=\"" + d + "\" fill=\"" + paint +
+           "\" fill-rule=\"evenodd\" stroke=\"none\"/>\n");
 }
 
 void SvgWriter::Stroke(const VectorPath& path, const VectorPen& pen) {
@@ -172,7 +173,7 @@ void SvgWriter::Stroke(const VectorPath& path, const VectorPen& pen) {
         if (sub.points.size() == 1) {
             // One pixel.
             Append("<rect x=\"" + Number(sub.points[0].x) + "\" y=\"" + Number(sub.points[0].y) +
-                     "\" width=\"1\" height=\"1\" fill=\"" + Colour(pen.colour) + "\"/>\n");
+                   "\" width=\"1\" height=\"1\" fill=\"" + Colour(pen.colour) + "\"/>\n");
         } else if (sub.points.size() > 1) {
             lines.push_back(sub);
         }
@@ -202,9 +203,9 @@ void SvgWriter::Text(const VectorText& text) {
     if (text.clip) {
         const std::string id = "clip" + std::to_string(++clips_);
         Append("<defs><clipPath id=\"" + id + "\"><rect x=\"" + Number(text.clip->left) +
-                 "\" y=\"" + Number(text.clip->top) + "\" width=\"" +
-                 Number(text.clip->right - text.clip->left) + "\" height=\"" +
-                 Number(text.clip->bottom - text.clip->top) + "\"/></clipPath></defs>\n");
+               "\" y=\"" + Number(text.clip->top) + "\" width=\"" +
+               Number(text.clip->right - text.clip->left) + "\" height=\"" +
+               Number(text.clip->bottom - text.clip->top) + "\"/></clipPath></defs>\n");
         clip = " clip-path=\"url(#" + id + ")\"";
     }
     const std::string x = Number(text.baseline.x), y = Number(text.baseline.y);
@@ -226,11 +227,11 @@ void SvgWriter::Image(const VectorImage& image) {
         return;
     // Multiplying is what AND does to black, white and the colour between them.
     Append("<image x=\"" + Number(image.target.left) + "\" y=\"" + Number(image.target.top) +
-             "\" width=\"" + Number(image.target.right - image.target.left) + "\" height=\"" +
-             Number(image.target.bottom - image.target.top) +
-             "\" preserveAspectRatio=\"none\" image-rendering=\"pixelated\"" +
-             (image.combineAnd ? " style=\"mix-blend-mode:multiply\"" : "") +
-             " xlink:href=\"data:image/bmp;base64," + Base64(BmpOf(image)) + "\"/>\n");
+           "\" width=\"" + Number(image.target.right - image.target.left) + "\" height=\"" +
+           Number(image.target.bottom - image.target.top) +
+           "\" preserveAspectRatio=\"none\" image-rendering=\"pixelated\"" +
+           (image.combineAnd ? " style=\"mix-blend-mode:multiply\"" : "") +
+           " xlink:href=\"data:image/bmp;base64," + Base64(BmpOf(image)) + "\"/>\n");
 }
 
 void SvgWriter::Append(const std::string& text) {
