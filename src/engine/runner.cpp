@@ -315,14 +315,8 @@ Real Runner::NumericLine(size_t index) {
     // Loops come here with the line compiled: two tests and the evaluation.
     if (index < lineCache_.size()) [[likely]] {
         const LineCache& cache = lineCache_[index];
-        if (cache.compiled != nullptr && cache.compiledGeneration == parsers_[0].Generation())
-            [[likely]] {
-            try {
-                return cache.compiled->Evaluate();
-            } catch (const expr::EMathError&) {
-                ReportEvaluationError(index);
-                throw;
-            }
+        if (CompiledAndCurrent(cache)) [[likely]] {
+            return EvaluateCachedLine(cache, index);
         }
     }
     return NumericLineFirst(index);
@@ -561,6 +555,7 @@ void Runner::ExecuteProgram() {
     SyncParsers();
     bool havePrevious = false;
     size_t previous = 0;
+    size_t handlerOnlyAt = program_.size();  // a body step that needs its handler
     cursor_ = 0;
     while (cursor_ < program_.size()) {
         const size_t index = cursor_++;
@@ -568,6 +563,23 @@ void Runner::ExecuteProgram() {
         // "_" repeats the previous command word with the lines that follow as arguments.
         const size_t word = havePrevious && lineCache_[index].isRepeat ? previous : index;
         const LineCache& cache = lineCache_[word];
+        const bool handlerOnly = index == handlerOnlyAt;
+        handlerOnlyAt = program_.size();
+        if (cache.mayStartBody && word == index && !handlerOnly && !loops_.empty() &&
+            loops_.back().bodyStart == index && loops_.back().kind == LoopKind::Counted) {
+            LineCache& start = lineCache_[index];
+            if (!start.bodyCompiled) {
+                start.body = CompileLoopBody(index);
+                start.bodyCompiled = true;
+            }
+            if (start.body != nullptr) {
+                bool bailed = false;
+                previous = RunLoopBody(*start.body, bailed);
+                if (bailed) handlerOnlyAt = cursor_;
+                havePrevious = true;
+                continue;
+            }
+        }
         if (cache.handler != nullptr) {
             cache.handler(*this);
         } else if (cache.isEnd) {
@@ -594,6 +606,10 @@ void Runner::ResolveLines() {
         cache.isRepeat = line == "_";
         cache.plain = !line.empty() && line.front() != '$' && line.front() != '?';
         cache.listElement = line.find('(') != std::string::npos;
+    }
+    // A counted loop's body starts after the command word and its four arguments.
+    for (size_t i = 0; i + 5 < program_.size(); ++i) {
+        if (program_[i] == "for" || program_[i] == "met") lineCache_[i + 5].mayStartBody = true;
     }
 }
 

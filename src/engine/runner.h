@@ -17,6 +17,7 @@
 #include "engine/program_interface.h"
 #include "engine/string_store.h"
 #include "engine/text_output.h"
+#include "expr/compiled_expression.h"
 #include "expr/function_library.h"
 #include "expr/list_store.h"
 #include "expr/parser.h"
@@ -179,6 +180,14 @@ public:
     std::vector<size_t>& RepeatStack() { return repeatStack_; }
     std::vector<LoopRecord>& Loops() { return loops_; }
     std::vector<CallRecord>& Calls() { return calls_; }
+    // Where running goes on after a false als(...) whose condition is on
+    // `conditionLine`, and after an anders reached from its true branch when the
+    // line after it is `next`: past the matching anders or eindals.
+    size_t AfterFalseCondition(size_t conditionLine) const;
+    size_t AfterTrueBranch(size_t next) const;
+    // The end of a pass of a counted loop: the next value, or false when the loop
+    // has ended (it is then closed).
+    bool StepCountedLoop(LoopRecord& record);
     // Lets the window process its events once per loop pass (setting "checking").
     void LoopYield(bool always) {
         if (always || (!loopYieldDone_ && settings_.checking)) {
@@ -212,6 +221,18 @@ public:
     PictureSaves& SavedPictures() { return pictureSaves_; }
 
 private:
+    struct LineCache;
+    // One statement of a counted loop's body that the run does without handlers:
+    // an assignment, a condition, the jump of an anders, the volgende.
+    struct BodyStep {
+        enum class Kind : uint8_t { Assign, If, Jump, LoopEnd };
+        Kind kind = Kind::LoopEnd;
+        size_t line = 0;              // the command word
+        size_t valueLine = 0;         // the value of an assignment, the condition of an als
+        size_t jump = 0;              // the step after a false condition or an anders
+        LineCache* value = nullptr;   // of valueLine
+        LineCache* target = nullptr;  // of an assignment's target line
+    };
     // What a run learns about one program line, so that loops do not redo it.
     // Variable cells stay valid for the whole run: nothing releases variables then.
     struct LineCache {
@@ -224,8 +245,30 @@ private:
         uint64_t compiledGeneration = 0;
         std::array<Real*, 3> cells{};
         uint64_t copyEpoch = ~0ULL;
+        // The first line of a counted loop's body, and its steps once the loop has
+        // run there (none for a body that needs handlers).
+        bool mayStartBody = false;
+        bool bodyCompiled = false;
+        std::shared_ptr<const std::vector<BodyStep>> body;
     };
     void ResolveLines();
+    std::shared_ptr<const std::vector<BodyStep>> CompileLoopBody(size_t start);
+    bool CompiledAndCurrent(const LineCache& cache) const {
+        return cache.compiled != nullptr && cache.compiledGeneration == parsers_[0].Generation();
+    }
+    // Evaluates the compiled line `index` whose cache is `cache`.
+    Real EvaluateCachedLine(const LineCache& cache, size_t index) {
+        try {
+            return cache.compiled->Evaluate();
+        } catch (const expr::EMathError&) {
+            ReportEvaluationError(index);
+            throw;
+        }
+    }
+    // Runs passes of the innermost loop through its body steps; returns the
+    // command word run last. `bailed` tells that the step at the cursor needs its
+    // handler (a line not compiled yet).
+    size_t RunLoopBody(const std::vector<BodyStep>& steps, bool& bailed);
     Real NumericLineFirst(size_t index);
     void AssignNumericLineFirst(size_t index, Real value);
     void ReportEvaluationError(size_t index);

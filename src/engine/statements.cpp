@@ -35,31 +35,12 @@ void Increment(Runner& runner) {
 // als(voorwaarde): when false, skip to after the matching anders or eindals.
 void If(Runner& runner) {
     const size_t conditionLine = runner.Cursor();
-    if (runner.NumericArgument() != 0) return;
-    int depth = 1;
-    size_t i = conditionLine + 1;
-    for (; i < runner.LineCount(); ++i) {
-        const std::string& line = runner.Line(i);
-        if (line == "als") ++depth;
-        if (line == "eindals") --depth;
-        if ((line == "eindals" && depth <= 0) || (line == "anders" && depth <= 1) || line.empty()) {
-            break;
-        }
-    }
-    runner.SetCursor(i + 1);
+    if (runner.NumericArgument() == 0) runner.SetCursor(runner.AfterFalseCondition(conditionLine));
 }
 
 // anders: the true branch ends here; skip to after the matching eindals.
 void Else(Runner& runner) {
-    int depth = 1;
-    size_t i = runner.Cursor();
-    for (; i < runner.LineCount(); ++i) {
-        const std::string& line = runner.Line(i);
-        if ((line == "eindals" && depth <= 1) || line.empty()) break;
-        if (line == "als") ++depth;
-        if (line == "eindals") --depth;
-    }
-    runner.SetCursor(i + 1);
+    runner.SetCursor(runner.AfterTrueBranch(runner.Cursor()));
 }
 
 // --- herhaal ... totdat ---
@@ -184,25 +165,7 @@ void Next(Runner& runner) {
         TakeListValue(runner, record);
         return;
     }
-    const Real current = *record.cells[0];
-    if (current != record.lastWritten) {
-        runner.Loops().pop_back();
-        runner.ShowMessage(kLoopCaption, "Toekenning aan lusvariabele niet toegestaan",
-                           MessageIcon::None);
-        return;
-    }
-    const Real next = current + record.step;
-    const bool goOn =
-        (record.step > 0 && next <= record.end) || (record.step < 0 && next >= record.end);
-    if (!goOn) {
-        runner.Loops().pop_back();
-        return;
-    }
-    if (record.kind == LoopKind::Animation) runner.SnapshotPicture().ShowOn(runner.Surface());
-    runner.StoreNumeric(record.cells, record.copyEpoch, next);
-    record.lastWritten = next;
-    runner.SetCursor(record.bodyStart);
-    runner.ClearLoopYield();
+    runner.StepCountedLoop(record);
 }
 
 // --- Pauses and snapshots ---

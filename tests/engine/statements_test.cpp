@@ -43,6 +43,47 @@ TEST_F(StatementsTest, FalseConditionSkipsNestedBlocksWhole) {
     EXPECT_EQ(Variable("a"), 6);
 }
 
+// From the second pass on, loops of assignments and conditions run without their
+// handlers: every pass must still do what the handlers do.
+TEST_F(StatementsTest, LoopPassesAfterTheFirstKeepTheStatementsMeaning) {
+    struct Case {
+        Lines program;
+        std::vector<std::pair<const char*, expr::Real>> values;
+        Lines messages;
+    };
+    const Case cases[] = {
+        {{"a:=0", "b:=0", "c:=0", "for(i;1;9;1)", "als(heav(i-4.5))", "als(heav(i-7.5))", "a:=a+1",
+          "anders", "b:=b+1", "eindals", "anders", "c:=c+1", "eindals", "volgende"},
+         {{"a", 2}, {"b", 3}, {"c", 4}, {"i", 9}},
+         {}},
+        // a variable first made on the third pass
+        {{"s:=0", "for(i;1;4;1)", "als(heav(i-2.5))", "m:=i*10", "eindals", "s:=s+i", "volgende"},
+         {{"m", 40}, {"s", 10}},
+         {}},
+        {{"n:=0", "met(i;1;5;1)", "n:=n+1", "als(1-zero(i-3))", "i:=10", "eindals", "volgende",
+          "k:=1"},
+         {{"n", 3}, {"k", 1}, {"i", 10}},
+         {"Toekenning aan lusvariabele niet toegestaan"}},
+        // a fault on the third pass stores nothing
+        {{"y:=7", "for(i;1;5;1)", "y:=1/(i-3)", "volgende"},
+         {{"y", -1}, {"i", 3}},
+         {"Fout bij de evaluatie van 1/(i-3)"}},
+        // a body with a line for its handler runs through the handlers
+        {{"s:=0", "for(i;1;3;1)", "s:=s+i", "inc(s;100)", "volgende"}, {{"s", 306}}, {}},
+        {{"for(i;5;1;-2)", "als(0)", "anders", "t:=i", "eindals", "volgende"}, {{"t", 1}}, {}},
+    };
+    for (const Case& c : cases) {
+        Run(c.program);
+        EXPECT_EQ(MessageTexts(), c.messages) << c.program[0];
+        for (const auto& [name, value] : c.values) {
+            EXPECT_EQ(Variable(name), value) << c.program[0] << " " << name;
+            EXPECT_EQ(Variable(name, 3), value) << c.program[0] << " " << name;
+        }
+    }
+    Run({"for(i;1;5;1)", "y:=1/(i-3)", "volgende"});
+    EXPECT_EQ(runner.FailedStatement(), 5u);  // the maak of y:=1/(i-3)
+}
+
 TEST_F(StatementsTest, RepeatUntilRunsAtLeastOnce) {
     Run({"n:=0", "herhaal", "n:=n+1", "totdat(1)", "m:=0", "herhaal", "m:=m+1",
          "totdat(1-zero(m-4))"});

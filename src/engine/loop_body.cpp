@@ -1,0 +1,163 @@
+// Counted loops whose bodies hold only assignments and conditions run as a list of
+// steps: no handler calls, no argument lookups, the volgende done in place. Each
+// step falls back to the handlers while its lines are not compiled yet.
+#include <limits>
+
+#include "engine/runner.h"
+
+namespace engine {
+
+namespace {
+
+constexpr const char* kLoopCaption = "foutje";
+constexpr size_t kNoStep = std::numeric_limits<size_t>::max();
+
+}  // namespace
+
+size_t Runner::AfterFalseCondition(size_t conditionLine) const {
+    int depth = 1;
+    size_t i = conditionLine + 1;
+    for (; i < program_.size(); ++i) {
+        const std::string& line = program_[i];
+        if (line == "als") ++depth;
+        if (line == "eindals") --depth;
+        if ((line == "eindals" && depth <= 0) || (line == "anders" && depth <= 1) || line.empty()) {
+            break;
+        }
+    }
+    return i + 1;
+}
+
+size_t Runner::AfterTrueBranch(size_t next) const {
+    int depth = 1;
+    size_t i = next;
+    for (; i < program_.size(); ++i) {
+        const std::string& line = program_[i];
+        if ((line == "eindals" && depth <= 1) || line.empty()) break;
+        if (line == "als") ++depth;
+        if (line == "eindals") --depth;
+    }
+    return i + 1;
+}
+
+bool Runner::StepCountedLoop(LoopRecord& record) {
+    const Real current = *record.cells[0];
+    if (current != record.lastWritten) {
+        loops_.pop_back();
+        ShowMessage(kLoopCaption, "Toekenning aan lusvariabele niet toegestaan", MessageIcon::None);
+        return false;
+    }
+    const Real next = current + record.step;
+    const bool goOn =
+        (record.step > 0 && next <= record.end) || (record.step < 0 && next >= record.end);
+    if (!goOn) {
+        loops_.pop_back();
+        return false;
+    }
+    if (record.kind == LoopKind::Animation) snapshot_.ShowOn(surface_);
+    StoreNumeric(record.cells, record.copyEpoch, next);
+    record.lastWritten = next;
+    cursor_ = record.bodyStart;
+    ClearLoopYield();
+    return true;
+}
+
+// The steps of the body starting at `start`, or none when a line needs a handler.
+// Jumps go where the handlers of als and anders would put the cursor.
+std::shared_ptr<const std::vector<Runner::BodyStep>> Runner::CompileLoopBody(size_t start) {
+    using Kind = BodyStep::Kind;
+    std::vector<BodyStep> steps;
+    std::vector<size_t> stepAt;                    // per line from `start`: the step run from there
+    std::vector<std::pair<size_t, size_t>> jumps;  // step, line it goes on at
+    const auto plainValue = [this](size_t line) {
+        return line < program_.size() && lineCache_[line].plain && !lineCache_[line].isRepeat;
+    };
+    for (size_t i = start;;) {
+        if (i >= program_.size() || lineCache_[i].isRepeat) return nullptr;
+        stepAt.resize(i - start + 1, kNoStep);
+        stepAt[i - start] = steps.size();
+        const std::string& word = program_[i];
+        if (word == "maak") {
+            if (!plainValue(i + 1) || lineCache_[i + 1].listElement || !plainValue(i + 2)) {
+                return nullptr;
+            }
+            steps.push_back({Kind::Assign, i, i + 2, 0, &lineCache_[i + 2], &lineCache_[i + 1]});
+            i += 3;
+        } else if (word == "als") {
+            if (!plainValue(i + 1)) return nullptr;
+            jumps.emplace_back(steps.size(), AfterFalseCondition(i + 1));
+            steps.push_back({Kind::If, i, i + 1, 0, &lineCache_[i + 1], nullptr});
+            i += 2;
+        } else if (word == "anders") {
+            jumps.emplace_back(steps.size(), AfterTrueBranch(i + 1));
+            steps.push_back({Kind::Jump, i, 0, 0, nullptr, nullptr});
+            i += 1;
+        } else if (word == "eindals") {
+            i += 1;  // nothing to do: the step after it runs from here
+        } else if (word == "volgende" || word == "next") {
+            steps.push_back({Kind::LoopEnd, i, 0, 0, nullptr, nullptr});
+            break;
+        } else {
+            return nullptr;
+        }
+    }
+    for (const auto& [step, line] : jumps) {
+        // Past the volgende or into an argument line: only the handlers know.
+        if (line < start || line - start >= stepAt.size() || stepAt[line - start] == kNoStep) {
+            return nullptr;
+        }
+        steps[step].jump = stepAt[line - start];
+    }
+    return std::make_shared<const std::vector<BodyStep>>(std::move(steps));
+}
+
+size_t Runner::RunLoopBody(const std::vector<BodyStep>& steps, bool& bailed) {
+    using Kind = BodyStep::Kind;
+    bailed = false;
+    const BodyStep* step = steps.data();
+    for (;;) {
+        statement_ = step->line;
+        switch (step->kind) {
+            case Kind::Assign: {
+                LineCache& target = *step->target;
+                if (target.cells[0] == nullptr || !CompiledAndCurrent(*step->value)) {
+                    cursor_ = step->line;
+                    bailed = true;
+                    return step->line;
+                }
+                cursor_ = step->valueLine + 1;
+                StoreNumeric(target.cells, target.copyEpoch,
+                             EvaluateCachedLine(*step->value, step->valueLine));
+                ++step;
+                break;
+            }
+            case Kind::If:
+                if (!CompiledAndCurrent(*step->value)) {
+                    cursor_ = step->line;
+                    bailed = true;
+                    return step->line;
+                }
+                cursor_ = step->valueLine + 1;
+                step = EvaluateCachedLine(*step->value, step->valueLine) == 0 ? &steps[step->jump]
+                                                                              : step + 1;
+                break;
+            case Kind::Jump:
+                step = &steps[step->jump];
+                break;
+            case Kind::LoopEnd: {
+                // What Next does for a counted loop.
+                cursor_ = step->line + 1;
+                LoopYield(false);
+                if (stopRequest_) {
+                    loops_.pop_back();
+                    return step->line;
+                }
+                if (!StepCountedLoop(loops_.back())) return step->line;
+                step = steps.data();
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace engine
