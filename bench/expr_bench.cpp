@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 using Real = long double;
 
 constexpr int kSamples = 1'000'000;
-constexpr int kRepetitions = 5;
+constexpr int kRepetitions = 9;
 constexpr Real kPi = 3.14159265358979323846264338327950288L;
 
 struct Case {
@@ -39,13 +39,18 @@ const Case kCases[] = {
     {"abs(x-1)+abs(x+1)", -10, 10, [](Real x) { return std::fabs(x - 1) + std::fabs(x + 1); }},
 };
 
-// Best of several runs, in seconds; `sum` keeps the work observable.
-double BestTime(const std::function<double()>& run, double& sum) {
-    double best = std::numeric_limits<double>::max();
+// Best of several rounds, in seconds, for each of `runs`; the rounds take turns,
+// so that a slow spell of a shared machine hits all of them alike. `sum` keeps the
+// work observable.
+std::vector<double> BestTimes(const std::vector<std::function<double()>>& runs, double& sum) {
+    std::vector<double> best(runs.size(), std::numeric_limits<double>::max());
     for (int r = 0; r < kRepetitions; ++r) {
-        const auto start = Clock::now();
-        sum += run();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+        for (size_t i = 0; i < runs.size(); ++i) {
+            const auto start = Clock::now();
+            sum += runs[i]();
+            const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+            best[i] = std::min(best[i], seconds);
+        }
     }
     return best;
 }
@@ -71,40 +76,35 @@ int main() {
         expr::TParser parser;
         parser.SetExpression(c.text);
         Real& x = parser.X();
-        const double ours = BestTime(
-            [&] {
-                Real sum = 0;
-                for (const Real value : xs) {
-                    x = value;
-                    sum += parser.Value();
-                }
-                return static_cast<double>(sum);
-            },
-            checksum);
-
         mu::Parser peer;
         peer.DefineConst("pi", static_cast<double>(kPi));
         double peerX = 0;
         peer.DefineVar("x", &peerX);
         peer.SetExpr(c.text);
-        const double theirs = BestTime(
-            [&] {
-                double sum = 0;
-                for (const double value : xd) {
-                    peerX = value;
-                    sum += peer.Eval();
-                }
-                return sum;
-            },
-            checksum);
-
-        const double native = BestTime(
-            [&] {
-                Real sum = 0;
-                for (const Real value : xs) sum += c.native(value);
-                return static_cast<double>(sum);
-            },
-            checksum);
+        const std::vector<double> times = BestTimes({[&] {
+                                                         Real sum = 0;
+                                                         for (const Real value : xs) {
+                                                             x = value;
+                                                             sum += parser.Value();
+                                                         }
+                                                         return static_cast<double>(sum);
+                                                     },
+                                                     [&] {
+                                                         double sum = 0;
+                                                         for (const double value : xd) {
+                                                             peerX = value;
+                                                             sum += peer.Eval();
+                                                         }
+                                                         return sum;
+                                                     },
+                                                     [&] {
+                                                         Real sum = 0;
+                                                         for (const Real value : xs)
+                                                             sum += c.native(value);
+                                                         return static_cast<double>(sum);
+                                                     }},
+                                                    checksum);
+        const double ours = times[0], theirs = times[1], native = times[2];
 
         std::printf("%s ratio_muparser=%.2f ratio_native=%.2f\n", c.text, ours / theirs,
                     ours / native);

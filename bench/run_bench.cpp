@@ -1,6 +1,7 @@
 // Statements per second of the program runner, next to the same loop in Python 3.
 #include <sched.h>
 #include <QGuiApplication>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -81,9 +82,9 @@ double SecondsForPython() {
         "print(best)\n";
     const std::string command = "python3 -c '" + script + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    if (!pipe) return 0;
+    if (!pipe) return 1e30;
     char buffer[64] = {};
-    if (std::fgets(buffer, sizeof buffer, pipe.get()) == nullptr) return 0;
+    if (std::fgets(buffer, sizeof buffer, pipe.get()) == nullptr) return 1e30;
     return std::atof(buffer);
 }
 
@@ -98,12 +99,16 @@ int main(int argc, char** argv) {
     sched_setaffinity(0, sizeof one, &one);
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication application(argc, argv);
-    const double zorvat = SecondsForZorvat();
-    const double python = SecondsForPython();
+    // Turns, so that a slow spell of a shared machine hits both alike.
+    double zorvat = 1e30, python = 1e30;
+    for (int turn = 0; turn < 3; ++turn) {
+        zorvat = std::min(zorvat, SecondsForZorvat());
+        python = std::min(python, SecondsForPython());
+    }
     const double statements = static_cast<double>(kPasses) * kStatementsPerPass;
     std::printf("statements=%.0f zorvat_statements_per_second=%.0f", statements,
                 statements / zorvat);
-    if (python > 0) {
+    if (python < 1e30) {
         std::printf(" python_statements_per_second=%.0f ratio_python=%.2f\n", statements / python,
                     python / zorvat);
     } else {

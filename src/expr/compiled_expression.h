@@ -66,15 +66,14 @@ void FuseLoads(std::vector<Instruction>& code);
 
 class CompiledExpression {
 public:
-    CompiledExpression() = default;
+    // The empty expression, whose value is 0.
+    CompiledExpression() : code_{{InstructionCode::End}} {}
     // `code` ends with End; it points into `cells`, `calls` and variable cells
     // owned elsewhere.
     CompiledExpression(std::vector<Instruction> code, std::vector<ParserOperation> calls,
                        std::unique_ptr<Real[]> cells);
 
-    bool Empty() const { return code_.empty(); }
-
-    // Runs the instructions and returns the result; 0 when empty. Throws
+    // Runs the instructions and returns the result. Throws
     // EMathError when the arithmetic failed on the way.
     Real Evaluate();
 
