@@ -4,7 +4,7 @@ near-minimax polynomials behind src/expr/long_double_math.cpp, computed with
 mpmath at 200 bits. Run it from the repository root; it prints the fit errors."""
 import sys
 
-from mpmath import mp, mpf, chebyfit, sin, cos, exp, log, log1p, expm1, pi, sqrt, ldexp, floor, nint, frexp, polyval
+from mpmath import mp, mpf, chebyfit, sin, cos, exp, log, log1p, expm1, atan, pi, sqrt, ldexp, floor, nint, frexp, polyval
 
 mp.prec = 200
 
@@ -159,6 +159,25 @@ for name, value in (("kLog2E", log2e), ("kLog10E", log10e)):
     h, l = split(value)
     w("inline constexpr long double %sHigh = %s;" % (name, literal(h)))
     w("inline constexpr long double %sLow = %s;" % (name, literal(l)))
+w("")
+
+# atan: u in [0, 1] is c_j + ..., c_j = j/64, and atan u = atan c_j + atan r with
+# r = (u - c_j) / (1 + u c_j), |r| <= 1/128: atan r = r + r^3 A(r^2).
+w("struct AtanEntry {")
+w("    long double high;")
+w("    double low;")
+w("};")
+w("inline constexpr AtanEntry kAtan[] = {")
+for j in range(65):
+    h, l = split(atan(mpf(j) / 64))
+    w("    {%s, %s}," % (literal(h), double_literal(double(l))))
+w("};")
+zmax = (mpf(1) / 128 * mpf("1.01")) ** 2
+a = fit(lambda z: (atan(sqrt(z)) - sqrt(z)) / z ** 1.5 if z > 0 else mpf(-1) / 3, 0, zmax, 3, "atan")
+w("inline constexpr long double kAtanPoly[] = {%s};" % ", ".join(literal(x) for x in a))
+h, l = split(pi / 2)
+w("inline constexpr long double kHalfPiHigh = %s;" % literal(h))
+w("inline constexpr long double kHalfPiLow = %s;" % literal(l))
 w("")
 w("}  // namespace expr::math::tables")
 

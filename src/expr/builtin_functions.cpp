@@ -41,7 +41,7 @@ Real Cosh(Real x) {
     return math::Cosh(x);
 }
 Real ArcTan(Real x) {
-    return std::atan(x);
+    return math::Atan(x);
 }
 Real CoTan(Real x) {
     return 1.0L / math::Tan(x);

@@ -37,13 +37,13 @@ Real Overflow() {
 }
 
 Real ArcSin(Real x) {
-    return std::asin(x);
+    return math::Asin(x);
 }
 Real ArcCos(Real x) {
-    return std::acos(x);
+    return math::Acos(x);
 }
 Real ArcTan(Real x) {
-    return std::atan(x);
+    return math::Atan(x);
 }
 Real Not(Real x) {
     return Truth(x == 0);

@@ -1,7 +1,7 @@
 // Long double sine, cosine, tangent, exponential, hyperbolic sine and cosine,
-// and logarithms. The final sum is formed from a high part and a small tail,
-// so the result is within a hair of correctly rounded; tables and coefficients
-// come from tools/make_long_double_tables.py.
+// logarithms and inverse sine, cosine and tangent. The final sum is formed from a high part and a
+// small tail, so the result is within a hair of correctly rounded; tables and coefficients come
+// from tools/make_long_double_tables.py.
 #include "long_double_math.h"
 
 #include <cmath>
@@ -387,6 +387,126 @@ Real Log2(Real x) {
     const Pair y = Scale(parts.y, t::kLog2EHigh, t::kLog2ELow);
     const Pair a = TwoSum(static_cast<Real>(parts.exponent), y.hi);
     return a.hi + (a.lo + y.lo);
+}
+
+namespace {
+
+// (a + aLow) / (b + bLow) as a pair, given inverse = 1/b: one correction step,
+// so that one division serves (x87 divisions are slow).
+[[gnu::always_inline]] inline Pair Quotient(Real a, Real aLow, Real b, Real bLow, Real inverse) {
+    const Real q = a * inverse;
+    const Pair qb = TwoProduct(q, b);  // q b is within a few ulp of a: a - q b is exact
+    return {q, (((a - qb.hi) - qb.lo) + aLow - q * bLow) * inverse};
+}
+
+// atan(u + uLow) for 0 <= u <= 1 (a hair more), uLow tiny next to u: atan c_j
+// from the table and atan r of the remainder r = (u - c_j) / (1 + u c_j).
+[[gnu::always_inline]] inline Pair AtanCore(Real u, Real uLow) {
+    // Through a double: converting a long double to an integer switches the x87
+    // rounding mode, which costs more than the rest.
+    const int j = static_cast<int>(static_cast<double>(u) * 64 + 0.5);
+    const Real c = j * 0x1p-6L;
+    const t::AtanEntry& e = t::kAtan[j];
+    // u in a head of 56 bits, whose product with the 7-bit c is exact, and the rest.
+    constexpr Real kHeadRounder = 0x1.8p8L;  // rounds u <= 2 to 56 bits
+    const Real uHead = (u + kHeadRounder) - kHeadRounder;
+    const Pair d = TwoSum(1, uHead * c);  // exact
+    const Real dLow = d.lo + ((u - uHead) + uLow) * c;
+    const Pair r = Quotient(u - c, uLow, d.hi, dLow, 1 / d.hi);  // u - c is exact
+    const Real z = r.hi * r.hi;
+    const Real tail = r.hi * z * Polynomial(t::kAtanPoly, z) + r.lo + e.low;
+    // |r| <= atan c_j unless j = 0: the sum's error is the sum's own.
+    const Pair sum = TwoSum(e.high, r.hi);
+    return Normalized({sum.hi, sum.lo + tail});
+}
+
+// pi/2 - v, with v <= pi/4 or so: no digits cancel.
+[[gnu::always_inline]] inline Real HalfPiMinus(Pair v) {
+    const Pair d = TwoSum(t::kHalfPiHigh, -v.hi);
+    return d.hi + ((d.lo - v.lo) + t::kHalfPiLow);
+}
+
+// sqrt(1 - x^2) as a pair, for |x| <= 1, and 1 / its high part (infinite at
+// x = 1); 1 - x^2 is exact before the root.
+struct Root {
+    Pair value;
+    Real inverse;
+};
+
+[[gnu::always_inline]] inline Root SqrtOneMinusSquare(Real x) {
+    const Pair square = TwoProduct(x, x);
+    const Pair d = TwoSum(1, -square.hi);
+    const Real dLow = d.lo - square.lo;
+    const Real root = std::sqrt(d.hi);
+    if (root == 0) return {{0, 0}, 0};
+    const Real inverse = 1 / root;
+    const Pair rr = TwoProduct(root, root);
+    return {{root, (((d.hi - rr.hi) - rr.lo) + dLow) * (0.5L * inverse)}, inverse};
+}
+
+// Beyond this atan x is pi/2 - 1/x to the last bit; the C library does it.
+constexpr Real kAtanLimit = 0x1p64L;
+constexpr Real kInverseSqrt2 = 0.707106781186547524400844362104849039L;
+
+}  // namespace
+
+Real Atan(Real x) {
+    if constexpr (!kExtended) return std::atan(x);
+    if (!Within(x, kAtanLimit)) return std::atan(x);  // NaN too, quietly
+    const Real a = std::fabs(x);
+    if (a < kFirstTermOnly) return x;
+    Real v;
+    if (a <= 1) {
+        const Pair p = AtanCore(a, 0);
+        v = p.hi + p.lo;
+    } else {
+        // pi/2 - atan(1/a), 1/a as a pair.
+        const Real u = 1 / a;
+        const Pair ua = TwoProduct(u, a);
+        v = HalfPiMinus(AtanCore(u, ((1 - ua.hi) - ua.lo) * u));
+    }
+    return x < 0 ? -v : v;
+}
+
+Real Asin(Real x) {
+    if constexpr (!kExtended) return std::asin(x);
+    // Beyond 1 and NaN: the C library's NaN and flags.
+    if (!Within(x, 1)) return std::asin(x);
+    const Real a = std::fabs(x);
+    if (a < kFirstTermOnly) return x;
+    const Root s = SqrtOneMinusSquare(a);
+    Real v;
+    if (a <= kInverseSqrt2) {
+        const Pair t = Quotient(a, 0, s.value.hi, s.value.lo, s.inverse);  // tan, <= 1
+        const Pair p = AtanCore(t.hi, t.lo);
+        v = p.hi + p.lo;
+    } else {
+        // tan of the complement, <= 1
+        const Pair t = Quotient(s.value.hi, s.value.lo, a, 0, 1 / a);
+        v = HalfPiMinus(AtanCore(t.hi, t.lo));
+    }
+    return x < 0 ? -v : v;
+}
+
+Real Acos(Real x) {
+    if constexpr (!kExtended) return std::acos(x);
+    if (!Within(x, 1)) return std::acos(x);
+    const Real a = std::fabs(x);
+    const Root s = SqrtOneMinusSquare(a);
+    Pair angle;  // acos |x|, at most pi/2
+    if (a <= kInverseSqrt2) {
+        const Pair t = Quotient(a, 0, s.value.hi, s.value.lo, s.inverse);
+        const Pair p = AtanCore(t.hi, t.lo);
+        const Pair d = TwoSum(t::kHalfPiHigh, -p.hi);
+        angle = {d.hi, (d.lo - p.lo) + t::kHalfPiLow};
+    } else {
+        const Pair t = Quotient(s.value.hi, s.value.lo, a, 0, 1 / a);
+        angle = AtanCore(t.hi, t.lo);
+    }
+    if (x >= 0) return angle.hi + angle.lo;
+    // pi - acos |x|: pi is twice pi/2, exactly in both parts.
+    const Pair d = TwoSum(2 * t::kHalfPiHigh, -angle.hi);
+    return d.hi + ((d.lo - angle.lo) + 2 * t::kHalfPiLow);
 }
 
 Real Log10(Real x) {

@@ -15,6 +15,9 @@ long double Log10(long double x);
 long double Log2(long double x);
 long double Sinh(long double x);
 long double Cosh(long double x);
+long double Atan(long double x);
+long double Asin(long double x);
+long double Acos(long double x);
 // x^y as e^(y ln x) with a logarithm of double length, so that large powers
 // keep their last digits; for x <= 0, subnormal or special x and infinite y it
 // is Exp(y * Ln(x)) as before; for |y| > 256 and beyond the exponential's range

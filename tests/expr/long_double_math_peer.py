@@ -11,7 +11,7 @@ SIGN MANTISSA EXPONENT again, before the reference."""
 import random
 import sys
 
-from mpmath import mp, mpf, sin, cos, tan, exp, sinh, cosh, log, log10, ldexp, frexp, floor, nint, pi
+from mpmath import mp, mpf, sin, cos, tan, exp, sinh, cosh, log, log10, atan, asin, acos, sqrt, ldexp, frexp, floor, nint, pi
 
 mp.dps = 30
 COUNT = 100000
@@ -100,6 +100,34 @@ def log_arguments():
         yield "powers", power if rng.random() < 0.5 else mpf(10) ** rng.randint(-4900, 4900)
 
 
+def atan_arguments():
+    for _ in range(45000):
+        yield "uniform", mpf(rng.uniform(-10, 10))
+    for _ in range(15000):
+        yield "near_0", signed(log_uniform(mpf("1e-12"), mpf("0.1")))
+    for _ in range(10000):
+        yield "near_1", signed(1 + signed(log_uniform(mpf("1e-19"), mpf("0.01"))))
+    for _ in range(20000):
+        yield "large", signed(log_uniform(10, mpf("1e19")))
+    for _ in range(5000):  # beyond 2^64: the C library's
+        yield "beyond_2^64", signed(big_log_uniform(20, 4931))
+    for _ in range(5000):
+        yield "tiny", signed(big_log_uniform(-4940, -12))
+
+
+def inverse_sine_arguments():
+    for _ in range(50000):
+        yield "uniform", mpf(rng.uniform(-1, 1))
+    for _ in range(20000):
+        yield "near_1", signed(1 - log_uniform(mpf("1e-19"), mpf("0.01")))
+    for _ in range(10000):
+        yield "near_1/sqrt2", signed(1 / sqrt(2) + signed(log_uniform(mpf("1e-19"), mpf("0.01"))))
+    for _ in range(15000):
+        yield "near_0", signed(log_uniform(mpf("1e-12"), mpf("0.1")))
+    for _ in range(5000):
+        yield "tiny", signed(big_log_uniform(-4940, -12))
+
+
 def power_arguments():
     """(x, y) pairs; y mostly chosen through y ln x, which sets the result."""
     def through_product(x, z):
@@ -132,6 +160,9 @@ FUNCTIONS = [
     ("ln", log, log_arguments),
     ("log10", log10, log_arguments),
     ("log2", lambda x: log(x, 2), log_arguments),
+    ("atan", atan, atan_arguments),
+    ("asin", asin, inverse_sine_arguments),
+    ("acos", acos, inverse_sine_arguments),
     ("pow", None, power_arguments),
 ]
 

@@ -36,6 +36,9 @@ const std::map<std::string, Function> kFunctions = {
     {"ln", {expr::math::Ln, [](Real x) { return std::log(x); }}},
     {"log10", {expr::math::Log10, [](Real x) { return std::log10(x); }}},
     {"log2", {expr::math::Log2, [](Real x) { return std::log2(x); }}},
+    {"atan", {expr::math::Atan, [](Real x) { return std::atan(x); }}},
+    {"asin", {expr::math::Asin, [](Real x) { return std::asin(x); }}},
+    {"acos", {expr::math::Acos, [](Real x) { return std::acos(x); }}},
 };
 
 // The first arguments of each function are uniform over its main range; this

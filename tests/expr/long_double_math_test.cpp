@@ -30,6 +30,9 @@ const Function kFunctions[] = {
     {"log2", expr::math::Log2, [](Real x) { return std::log2(x); }},
     {"sinh", expr::math::Sinh, [](Real x) { return std::sinh(x); }},
     {"cosh", expr::math::Cosh, [](Real x) { return std::cosh(x); }},
+    {"atan", expr::math::Atan, [](Real x) { return std::atan(x); }},
+    {"asin", expr::math::Asin, [](Real x) { return std::asin(x); }},
+    {"acos", expr::math::Acos, [](Real x) { return std::acos(x); }},
 };
 
 constexpr int kFaults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
@@ -49,10 +52,10 @@ TEST(LongDoubleMathTest, SpecialArgumentsGiveTheLibraryValueAndFlags) {
         Real x;
         const char* functions;  // where x is special
     };
-    const char* all = "sin cos tan exp ln log10 log2 sinh cosh";
+    const char* all = "sin cos tan exp ln log10 log2 sinh cosh atan asin acos";
     const Case cases[] = {
         {0.0L, all},
-        {-0.0L, "sin cos tan exp ln log10 log2 cosh"},  // sinh(-0) stays +0
+        {-0.0L, "sin cos tan exp ln log10 log2 cosh atan asin acos"},  // sinh(-0) stays +0
         {kInf, all},
         {-kInf, all},
         {std::numeric_limits<Real>::quiet_NaN(), all},
@@ -60,7 +63,12 @@ TEST(LongDoubleMathTest, SpecialArgumentsGiveTheLibraryValueAndFlags) {
         {-1E4930L, all},
         {1E-4950L, all},  // subnormal
         {-1E-4950L, all},
-        {1, "ln log10 log2"},
+        {1, "ln log10 log2 atan asin acos"},
+        {-1, "atan asin acos"},
+        {1.0000000000000000001L, "asin acos"},  // just outside: NaN and invalid
+        {-2, "asin acos"},
+        {0x1p64L, "atan"},  // the edge of our range and beyond
+        {-0x1p65L, "atan"},
         {std::numeric_limits<Real>::min(), "sin cos tan exp"},
         {std::numeric_limits<Real>::max(), "sin cos tan exp"},
         // pi/2 rounded: the remainder is so small that the C library does it.
