@@ -39,33 +39,10 @@ Limbs Remainder(const Limbs& a, const Limbs& m) {
     return r;
 }
 
-// base^exponent mod m for an odd m and base < m, with 4-bit windows.
-// Asks a caller's keepGoing after every so many limb products of work and remembers a no,
-// so a test of a number of thousands of digits can be stopped.
-class WorkCheck {
-public:
-    explicit WorkCheck(const std::function<bool()>& keepGoing) : keepGoing_(keepGoing) {}
-    // After `work` more limb products: false once the work should stop.
-    bool Done(size_t work) {
-        if (!keepGoing_ || stopped_) return !stopped_;
-        done_ += work;
-        if (done_ >= kCheckWork) {
-            done_ = 0;
-            stopped_ = !keepGoing_();
-        }
-        return !stopped_;
-    }
-    bool Stopped() const { return stopped_; }
-
-private:
-    static constexpr size_t kCheckWork = size_t{1} << 22;  // a few milliseconds
-    const std::function<bool()>& keepGoing_;
-    size_t done_ = 0;
-    bool stopped_ = false;
-};
-
+// base^exponent mod m for an odd m and base < m, with 4-bit windows; with a
+// check, it stops early when told to (the result is then empty).
 Limbs PowerModOdd(const Limbs& base, const Limbs& exponent, const limbs::Montgomery& mont,
-                  WorkCheck* check = nullptr) {
+                  limbs::WorkCheck* check = nullptr) {
     const size_t n = mont.Size();
     std::array<Limbs, 16> table;
     Limbs oneForm = mont.ToForm(Limbs{1});
@@ -73,22 +50,23 @@ Limbs PowerModOdd(const Limbs& base, const Limbs& exponent, const limbs::Montgom
     table[1] = mont.ToForm(base);
     for (size_t i = 2; i < 16; ++i) {
         table[i].resize(n);
-        mont.Multiply(table[i].data(), table[i - 1].data(), table[1].data());
+        mont.Multiply(table[i].data(), table[i - 1].data(), table[1].data(), check);
     }
+    if (check != nullptr && check->Stopped()) return {};
     Limbs acc = oneForm;
     const size_t bits = limbs::BitLength(exponent);
     const size_t windows = (bits + 3) / 4;
     for (size_t w = windows; w-- > 0;) {
         if (w + 1 != windows) {
-            for (int k = 0; k < 4; ++k) mont.Multiply(acc.data(), acc.data(), acc.data());
+            for (int k = 0; k < 4; ++k) mont.Multiply(acc.data(), acc.data(), acc.data(), check);
         }
         unsigned nibble = 0;
         for (int k = 3; k >= 0; --k) {
             const size_t index = 4 * w + static_cast<size_t>(k);
             nibble = (nibble << 1) | (index < bits && Bit(exponent, index) ? 1U : 0U);
         }
-        if (nibble != 0) mont.Multiply(acc.data(), acc.data(), table[nibble].data());
-        if (check != nullptr && !check->Done(5 * n * n)) return {};
+        if (nibble != 0) mont.Multiply(acc.data(), acc.data(), table[nibble].data(), check);
+        if (check != nullptr && check->Stopped()) return {};
     }
     return mont.FromForm(acc.data());
 }
@@ -317,7 +295,7 @@ Limbs OddFactorial(uint64_t n, const std::vector<uint32_t>& oddPrimes) {
 
 // False also when `check` says stop.
 bool MillerRabinRound(const Limbs& n, const Limbs& oddPart, size_t twos, Limb base,
-                      const limbs::Montgomery& mont, WorkCheck& check) {
+                      const limbs::Montgomery& mont, limbs::WorkCheck& check) {
     const Limbs minusOne = limbs::SubtractMagnitudes(n, {1});
     Limbs x = PowerModOdd({base}, oddPart, mont, &check);
     if (check.Stopped()) return false;
@@ -497,7 +475,7 @@ bool TInteger::IsProbablePrime(const std::function<bool()>& keepGoing) const {
     const limbs::Montgomery mont(magnitude_);
     thread_local std::mt19937_64 random(20260101);
     std::uniform_int_distribution<Limb> pick(2, 999998);
-    WorkCheck check(keepGoing);
+    limbs::WorkCheck check(keepGoing);
     for (int round = 0; round < 10; ++round) {
         if (!MillerRabinRound(magnitude_, oddPart, twos, pick(random), mont, check)) return false;
     }

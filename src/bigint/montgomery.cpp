@@ -27,7 +27,8 @@ Montgomery::Montgomery(const Limbs& modulus) : modulus_(modulus), n_(modulus.siz
     scratch_.assign(n_ + 1, 0);
 }
 
-void Montgomery::Multiply(Limb* r, const Limb* a, const Limb* b) const {
+void Montgomery::Multiply(Limb* r, const Limb* a, const Limb* b, WorkCheck* check) const {
+    constexpr size_t kRowsPerCheck = 32;
     Limb* t = scratch_.data();
     const Limb* m = modulus_.data();
     const size_t n = n_;
@@ -51,6 +52,11 @@ void Montgomery::Multiply(Limb* r, const Limb* a, const Limb* b) const {
         const Wide top = static_cast<Wide>(t[n]) + carryProduct + carryReduction;
         t[n - 1] = static_cast<Limb>(top);
         t[n] = static_cast<Limb>(top >> 64);
+        const size_t rows = i % kRowsPerCheck + 1;
+        if (check != nullptr && (rows == kRowsPerCheck || i + 1 == n) &&
+            !check->Done(2 * n * rows)) {
+            return;
+        }
     }
     if (t[n] != 0 || !Below(t, m, n)) {
         Limb borrow = 0;

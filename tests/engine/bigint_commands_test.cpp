@@ -152,7 +152,8 @@ TEST(BigIntSearch, FactorKeepsTheWindowResponsiveAndStopsOnRequest) {
 }
 
 // A prime test of thousands of digits could not be stopped: Escape waited for all ten
-// rounds (found by fuzzing, with a number of the form x^(2^n)).
+// rounds, and with millions of digits for each product (found by fuzzing, with
+// numbers of the form x^(2^n)).
 TEST(BigIntSearch, APrimeTestOfThousandsOfDigitsStopsOnRequest) {
     EnsureGuiApplication();
     StopAfterEvents host;
@@ -171,6 +172,16 @@ TEST(BigIntSearch, APrimeTestOfThousandsOfDigitsStopsOnRequest) {
     runner.Run();
     EXPECT_GT(host.events, 10);
     EXPECT_EQ(runner.Parser(1).ReadVariable("p"), 1);
+
+    // A million digits: a single product took a minute before the run was asked again.
+    host.events = 0;
+    host.stopAfter = 3;
+    runner.Program() = engine::CompileProgram(
+        {"#a:=2", "macht#(#a;3321929)", "trekaf#(#a;1)", "p:=?ispriem#(#a)", "k:=1"});
+    runner.Run();
+    EXPECT_EQ(host.events, 3);
+    EXPECT_EQ(runner.Parser(1).ReadVariable("p"), 0);
+    EXPECT_EQ(runner.Parser(1).ReadVariable("k"), 1);
 }
 
 TEST_F(BigIntProgramTest, FaultsAreShownAndTheProgramGoesOn) {
