@@ -173,7 +173,7 @@ TEST(BigIntSearch, APrimeTestOfThousandsOfDigitsStopsOnRequest) {
     EXPECT_GT(host.events, 10);
     EXPECT_EQ(runner.Parser(1).ReadVariable("p"), 1);
 
-    // A million digits: a single product took a minute before the run was asked again.
+    // A million digits: each product took seconds, and the first request came after fifteen.
     host.events = 0;
     host.stopAfter = 3;
     runner.Program() = engine::CompileProgram(
