@@ -22,9 +22,9 @@ public:
     explicit RhoMap(const Limbs& n) : mont_(n), three_(mont_.ToForm({3})), size_(n.size()) {}
     size_t Size() const { return size_; }
     const limbs::Montgomery& Mont() const { return mont_; }
-    // x := x^2 + 3 (mod n), in Montgomery form.
-    void Next(Limbs& x) const {
-        mont_.Multiply(x.data(), x.data(), x.data());
+    // x := x^2 + 3 (mod n), in Montgomery form; x is undefined once `check` stops.
+    void Next(Limbs& x, limbs::WorkCheck& check) const {
+        mont_.Multiply(x.data(), x.data(), x.data(), &check);
         AddModulo(x, three_);
     }
     // d := |x - y|
@@ -74,19 +74,27 @@ bool PollardRho(TInteger& n, double seconds, const SearchStep& step) {
     }
     const RhoMap map(size.Magnitude());
     const size_t k = map.Size();
+    // Products of numbers of millions of digits take seconds each: the time and
+    // the caller are asked within them too.
+    const std::function<bool()> goOn = [&inTime, &step] { return inTime() && step(); };
+    limbs::WorkCheck check(goOn);
     Limbs y = map.Mont().ToForm({2}), x = y, saved = y, product = map.Mont().ToForm({1});
     Limbs difference(k);
     TInteger g(1);
     for (size_t r = 1; g.CompareInt64(1) == 0; r *= 2) {
         x = y;
-        for (size_t i = 0; i < r; ++i) map.Next(y);
+        for (size_t i = 0; i < r; ++i) {
+            map.Next(y, check);
+            if (check.Stopped()) return false;
+        }
         for (size_t done = 0; done < r && g.CompareInt64(1) == 0; done += kBatch) {
             if (!inTime() || !step()) return false;
             saved = y;
             for (size_t i = 0; i < std::min(kBatch, r - done); ++i) {
-                map.Next(y);
+                map.Next(y, check);
                 map.Difference(x, y, difference);
-                map.Mont().Multiply(product.data(), product.data(), difference.data());
+                map.Mont().Multiply(product.data(), product.data(), difference.data(), &check);
+                if (check.Stopped()) return false;
             }
             g = GcdWith(product, size);
         }
@@ -94,7 +102,8 @@ bool PollardRho(TInteger& n, double seconds, const SearchStep& step) {
     if (g == size) {
         // The batch hid the divisor: walk it again one step at a time.
         do {
-            map.Next(saved);
+            map.Next(saved, check);
+            if (check.Stopped()) return false;
             map.Difference(x, saved, difference);
             g = GcdWith(difference, size);
         } while (g.CompareInt64(1) == 0);
@@ -108,10 +117,11 @@ void FindFactor(TInteger& x, double seconds, const SearchStep& step) {
     TInteger n = x;
     if (n.Sign() < 0) n.Negate();
     if (n.CompareInt64(1) <= 0) return;
-    if (n.IsProbablePrime()) {
+    if (n.IsProbablePrime(step)) {
         x = n;
         return;
     }
+    if (!step()) return;  // stopped during the prime test
     for (Limb d : {Limb{2}, Limb{3}}) {
         TInteger rest = n;
         int64_t remainder = 0;
@@ -122,6 +132,7 @@ void FindFactor(TInteger& x, double seconds, const SearchStep& step) {
         }
     }
     for (Limb d = 5; d < kTrialLimit; d += 2) {
+        if (d % 1024 == 1 && !step()) return;  // each division is long for long numbers
         TInteger rest = n;
         int64_t remainder = 0;
         rest.DivideInt64(static_cast<int64_t>(d), remainder);

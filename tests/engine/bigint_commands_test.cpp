@@ -182,6 +182,14 @@ TEST(BigIntSearch, APrimeTestOfThousandsOfDigitsStopsOnRequest) {
     EXPECT_EQ(host.events, 3);
     EXPECT_EQ(runner.Parser(1).ReadVariable("p"), 0);
     EXPECT_EQ(runner.Parser(1).ReadVariable("k"), 1);
+
+    // factor# began with a prime test that asked nobody.
+    host.events = 0;
+    runner.Program() = engine::CompileProgram(
+        {"#a:=2", "macht#(#a;3321929)", "trekaf#(#a;1)", "factor#(#a)", "m:=1"});
+    runner.Run();
+    EXPECT_LE(host.events, 6);
+    EXPECT_EQ(runner.Parser(1).ReadVariable("m"), 1);
 }
 
 TEST_F(BigIntProgramTest, FaultsAreShownAndTheProgramGoesOn) {
