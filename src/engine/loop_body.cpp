@@ -1,6 +1,9 @@
 // Counted loops whose bodies hold only assignments and conditions run as a list of
 // steps: no handler calls, no argument lookups, the volgende done in place. Each
 // step falls back to the handlers while its lines are not compiled yet.
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "engine/runner.h"
@@ -11,6 +14,11 @@ namespace {
 
 constexpr const char* kLoopCaption = "foutje";
 constexpr size_t kNoStep = std::numeric_limits<size_t>::max();
+// The bytes of the x87 format that hold the value; the rest is padding.
+constexpr size_t kRealBytes = 10;
+// Counting in integers: values up to 2^62 and steps up to 2^53 cannot overflow.
+constexpr Real kCountLimit = 0x1p62L;
+constexpr Real kCountStepLimit = 0x1p53L;
 
 }  // namespace
 
@@ -40,23 +48,52 @@ size_t Runner::AfterTrueBranch(size_t next) const {
     return i + 1;
 }
 
-bool Runner::StepCountedLoop(LoopRecord& record) {
-    const Real current = *record.cells[0];
-    if (current != record.lastWritten) {
-        loops_.pop_back();
-        ShowMessage(kLoopCaption, "Toekenning aan lusvariabele niet toegestaan", MessageIcon::None);
-        return false;
+void LoopRecord::SetRange(Real start, Real endValue, Real stepValue) {
+    lastWritten = start;
+    end = endValue;
+    step = stepValue;
+    direction = step > 0 ? 1 : step < 0 ? -1 : 0;
+    endAsDouble = static_cast<double>(end);
+    narrowEnd = endAsDouble == end;
+    const auto whole = [](Real v, Real limit) {
+        return std::fabs(v) <= limit && std::trunc(v) == v;
+    };
+    counting = whole(start, kCountLimit) && whole(step, kCountStepLimit);
+    if (counting) {
+        count = static_cast<int64_t>(start);
+        countStep = static_cast<int64_t>(step);
     }
-    const Real next = current + record.step;
-    const bool goOn =
-        (record.step > 0 && next <= record.end) || (record.step < 0 && next >= record.end);
+}
+
+bool Runner::StepCountedLoop(LoopRecord& record) {
+    Real* cell = record.cells[0];
+    // The same bits, compared in integer registers, are the same value.
+    Real next;
+    if (record.counting && std::memcmp(cell, &record.lastWritten, kRealBytes) == 0) {
+        record.count += record.countStep;  // exact, as current + step would be
+        next = static_cast<Real>(record.count);
+        if (std::abs(record.count) > static_cast<int64_t>(kCountLimit)) [[unlikely]]
+            record.counting = false;
+    } else {
+        const Real current = *cell;
+        if (current != record.lastWritten) {
+            loops_.pop_back();
+            ShowMessage(kLoopCaption, "Toekenning aan lusvariabele niet toegestaan",
+                        MessageIcon::None);
+            return false;
+        }
+        next = current + record.step;
+        record.counting = false;
+    }
+    const Real end = record.narrowEnd ? static_cast<Real>(record.endAsDouble) : record.end;
+    const bool goOn = record.direction > 0 ? next <= end : record.direction < 0 && next >= end;
     if (!goOn) {
         loops_.pop_back();
         return false;
     }
     if (record.kind == LoopKind::Animation) snapshot_.ShowOn(surface_);
     StoreNumeric(record.cells, record.copyEpoch, next);
-    record.lastWritten = next;
+    std::memcpy(&record.lastWritten, cell, kRealBytes);  // integer moves
     cursor_ = record.bodyStart;
     ClearLoopYield();
     return true;

@@ -45,6 +45,19 @@ struct LoopRecord {
     size_t bodyStart = 0;
     Real end = 0;
     Real step = 0;
+    // Counted loops keep what a pass needs in formats that are cheap to load:
+    // the sign of the step, the end as a double where one holds it, and, while
+    // start and step are whole numbers and the values stay far below 2^63, the
+    // value as an integer, so that the next one does not wait for the 80 bits
+    // of the last one to come back from memory.
+    int direction = 0;
+    bool narrowEnd = false;
+    double endAsDouble = 0;
+    bool counting = false;
+    int64_t count = 0, countStep = 0;
+
+    // Sets start (written to the variable), end and step of a counted loop.
+    void SetRange(Real start, Real endValue, Real stepValue);
     std::string remaining;  // list loops: the values not used yet
     bool hasRemaining = false;
 };

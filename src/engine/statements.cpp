@@ -87,9 +87,8 @@ void CountedLoop(Runner& runner, LoopKind kind) {
     record.variable = runner.TextArgument();
     const Real start = runner.NumericArgument();
     record.cells = runner.SetNumeric(record.variable, start);
-    record.lastWritten = start;
-    record.end = runner.NumericArgument();
-    record.step = runner.NumericArgument();
+    const Real end = runner.NumericArgument();
+    record.SetRange(start, end, runner.NumericArgument());
     record.bodyStart = runner.Cursor();
     if (kind == LoopKind::Animation) runner.SnapshotPicture().Take(runner.Surface());
     OpenLoop(runner, std::move(record));

@@ -65,6 +65,19 @@ bool KeepsFaultsVisible(InstructionCode code) {
         case InstructionCode::Subtract:
         case InstructionCode::SubtractFrom:
         case InstructionCode::Multiply:
+        case InstructionCode::LoadConstant:
+        case InstructionCode::AddConstant:
+        case InstructionCode::SubtractConstant:
+        case InstructionCode::SubtractFromConstant:
+        case InstructionCode::MultiplyConstant:
+        case InstructionCode::DivideConstant:
+        case InstructionCode::DivideIntoConstant:
+        case InstructionCode::AddCellConstant:
+        case InstructionCode::SubtractCellConstant:
+        case InstructionCode::SubtractConstantCell:
+        case InstructionCode::MultiplyCellConstant:
+        case InstructionCode::DivideCellConstant:
+        case InstructionCode::DivideConstantCell:
         case InstructionCode::Negate:
         case InstructionCode::Square:
         case InstructionCode::Cube:
@@ -94,6 +107,7 @@ bool KeepsFaultsVisible(InstructionCode code) {
 bool CannotFault(const Instruction& instruction) {
     switch (instruction.code) {
         case InstructionCode::Load:
+        case InstructionCode::LoadConstant:
         case InstructionCode::Store:
         case InstructionCode::Negate:
         case InstructionCode::Abs:
@@ -110,6 +124,12 @@ bool CannotFault(const Instruction& instruction) {
 }
 
 }  // namespace
+
+std::optional<double> NarrowConstant(Real value) {
+    const auto narrow = static_cast<double>(value);
+    if (!std::isfinite(value) || static_cast<Real>(narrow) != value) return std::nullopt;
+    return narrow;
+}
 
 bool FloatingPointFaultRaised() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -205,38 +225,69 @@ void ArithmeticRoutine(ParserOperation& op) {
     ExecuteOperation(op);
 }
 
+namespace {
+
+// The fused form of a load of a cell or a constant followed by `next`, or End.
+InstructionCode FusedCode(const Instruction& load, const Instruction& next) {
+    using Code = InstructionCode;
+    if (load.code == Code::LoadConstant) {
+        switch (next.code) {
+            case Code::Add:
+                return Code::AddCellConstant;  // c + k is k + c to the last bit
+            case Code::Subtract:
+                return Code::SubtractConstantCell;
+            case Code::Multiply:
+                return Code::MultiplyCellConstant;
+            case Code::Divide:
+                return Code::DivideConstantCell;
+            default:
+                return Code::End;
+        }
+    }
+    if (load.code != Code::Load) return Code::End;
+    switch (next.code) {
+        case Code::Add:
+            return Code::AddCells;
+        case Code::Subtract:
+            return Code::SubtractCells;
+        case Code::Multiply:
+            return Code::MultiplyCells;
+        case Code::Divide:
+            return Code::DivideCells;
+        case Code::Square:
+            return Code::SquareCell;
+        case Code::Cube:
+            return Code::CubeCell;
+        case Code::AddConstant:
+            return Code::AddCellConstant;
+        case Code::SubtractConstant:
+            return Code::SubtractCellConstant;
+        case Code::MultiplyConstant:
+            return Code::MultiplyCellConstant;
+        case Code::DivideConstant:
+            return Code::DivideCellConstant;
+        default:
+            return Code::End;
+    }
+}
+
+}  // namespace
+
 void FuseLoads(std::vector<Instruction>& code) {
     std::vector<Instruction> fused;
     fused.reserve(code.size());
     for (size_t i = 0; i < code.size(); ++i) {
         const Instruction& load = code[i];
-        if (load.code == InstructionCode::Load && i + 1 < code.size()) {
+        if (i + 1 < code.size()) {
             const Instruction& next = code[i + 1];
-            InstructionCode combined = InstructionCode::End;
-            switch (next.code) {
-                case InstructionCode::Add:
-                    combined = InstructionCode::AddCells;
-                    break;
-                case InstructionCode::Subtract:
-                    combined = InstructionCode::SubtractCells;
-                    break;
-                case InstructionCode::Multiply:
-                    combined = InstructionCode::MultiplyCells;
-                    break;
-                case InstructionCode::Divide:
-                    combined = InstructionCode::DivideCells;
-                    break;
-                case InstructionCode::Square:
-                    combined = InstructionCode::SquareCell;
-                    break;
-                case InstructionCode::Cube:
-                    combined = InstructionCode::CubeCell;
-                    break;
-                default:
-                    break;
-            }
+            const InstructionCode combined = FusedCode(load, next);
             if (combined != InstructionCode::End) {
-                fused.push_back({combined, load.cell, nullptr, next.cell});
+                // The cell of a constant form is the other instruction's.
+                const bool constantLoad = load.code == InstructionCode::LoadConstant;
+                Instruction both{combined, constantLoad ? next.cell : load.cell, nullptr,
+                                 constantLoad ? nullptr : next.cell};
+                both.constant = constantLoad ? load.constant : next.constant;
+                fused.push_back(both);
                 ++i;
                 continue;
             }
@@ -313,6 +364,49 @@ void FuseLoads(std::vector<Instruction>& code) {
                 break;
             case InstructionCode::IntegerRemainderOf:
                 acc = IntegerDivision(*in->cell, acc, true);
+                break;
+            case InstructionCode::LoadConstant:
+                acc = in->constant;
+                break;
+            case InstructionCode::AddConstant:
+                acc += in->constant;
+                break;
+            case InstructionCode::SubtractConstant:
+                acc -= in->constant;
+                break;
+            case InstructionCode::SubtractFromConstant:
+                acc = in->constant - acc;
+                break;
+            case InstructionCode::MultiplyConstant:
+                acc *= in->constant;
+                break;
+            case InstructionCode::DivideConstant:
+                acc /= in->constant;  // finite: it cannot hide a fault
+                break;
+            case InstructionCode::DivideIntoConstant:
+                if (std::isinf(acc)) [[unlikely]]
+                    faultMayBeHidden = true;
+                acc = in->constant / acc;
+                break;
+            case InstructionCode::AddCellConstant:
+                acc = *in->cell + in->constant;
+                break;
+            case InstructionCode::SubtractCellConstant:
+                acc = *in->cell - in->constant;
+                break;
+            case InstructionCode::SubtractConstantCell:
+                acc = in->constant - *in->cell;
+                break;
+            case InstructionCode::MultiplyCellConstant:
+                acc = *in->cell * in->constant;
+                break;
+            case InstructionCode::DivideCellConstant:
+                acc = *in->cell / in->constant;
+                break;
+            case InstructionCode::DivideConstantCell:
+                if (std::isinf(*in->cell)) [[unlikely]]
+                    faultMayBeHidden = true;
+                acc = in->constant / *in->cell;
                 break;
             case InstructionCode::AddCells:
                 acc = *in->cell + *in->other;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "parser.h"
@@ -32,6 +33,15 @@ enum class InstructionCode : uint8_t {
     IntegerQuotientOf,
     IntegerRemainder,
     IntegerRemainderOf,
+    // The same with a constant that is exactly a double, whose load is several
+    // times cheaper than one of 80 bits.
+    LoadConstant,
+    AddConstant,
+    SubtractConstant,
+    SubtractFromConstant,
+    MultiplyConstant,
+    DivideConstant,
+    DivideIntoConstant,
     // cell op other: a load fused with the operation that follows it.
     AddCells,
     SubtractCells,
@@ -39,6 +49,13 @@ enum class InstructionCode : uint8_t {
     DivideCells,
     SquareCell,
     CubeCell,
+    // cell op constant, constant op cell.
+    AddCellConstant,
+    SubtractCellConstant,
+    SubtractConstantCell,
+    MultiplyCellConstant,
+    DivideCellConstant,
+    DivideConstantCell,
     // Built-in functions worth doing without a routine call.
     Sqrt,
     Abs,
@@ -59,7 +76,11 @@ struct Instruction {
     Real* cell = nullptr;
     ParserOperation* call = nullptr;
     const Real* other = nullptr;  // second cell of the fused forms
+    double constant = 0;          // the operand of the Constant forms
 };
+
+// A constant that a double holds exactly, or nothing.
+std::optional<double> NarrowConstant(Real value);
 
 // Fuses each load with the arithmetic instruction after it where a fused form exists.
 void FuseLoads(std::vector<Instruction>& code);

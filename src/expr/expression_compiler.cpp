@@ -100,6 +100,8 @@ private:
     void Emit(int32_t index);
     Real* NewCell(Real value = 0);
     Real* LeafCell(int32_t index);
+    // The value of a constant leaf as a double, where a double holds it exactly.
+    std::optional<double> Narrow(int32_t index) const;
     std::string_view Name(int32_t begin, int32_t end) const {
         return text_.substr(begin, end - begin);
     }
@@ -265,6 +267,12 @@ Real* TermBuilder::NewCell(Real value) {
     return &cells_[usedCells_++];
 }
 
+std::optional<double> TermBuilder::Narrow(int32_t index) const {
+    const Node& node = nodes_[index];
+    if (node.kind != OperationKind::Constant) return std::nullopt;
+    return NarrowConstant(node.value);
+}
+
 Real* TermBuilder::LeafCell(int32_t index) {
     const Node& node = nodes_[index];
     return node.kind == OperationKind::Variable ? node.variable : NewCell(node.value);
@@ -281,6 +289,10 @@ void TermBuilder::Emit(int32_t index) {
     switch (node.kind) {
         case OperationKind::Variable:
         case OperationKind::Constant:
+            if (const auto narrow = Narrow(index)) {
+                return code_.push_back(
+                    {InstructionCode::LoadConstant, nullptr, nullptr, nullptr, *narrow});
+            }
             return emit(InstructionCode::Load, LeafCell(index));
         case OperationKind::Negate:
             Emit(node.first);
@@ -315,23 +327,27 @@ void TermBuilder::Emit(int32_t index) {
         default:
             break;
     }
+    using Code = InstructionCode;
     struct Codes {
         OperationKind kind;
-        InstructionCode direct;    // accumulator op cell
-        InstructionCode reversed;  // cell op accumulator
+        Code direct;                      // accumulator op cell
+        Code reversed;                    // cell op accumulator
+        Code directConstant = Code::End;  // the same with a narrow constant, where there is one
+        Code reversedConstant = Code::End;
     };
     static constexpr Codes kCodes[] = {
-        {OperationKind::Add, InstructionCode::Add, InstructionCode::Add},
-        {OperationKind::Subtract, InstructionCode::Subtract, InstructionCode::SubtractFrom},
-        {OperationKind::Multiply, InstructionCode::Multiply, InstructionCode::Multiply},
-        {OperationKind::Divide, InstructionCode::Divide, InstructionCode::DivideInto},
-        {OperationKind::IntegerQuotient, InstructionCode::IntegerQuotient,
-         InstructionCode::IntegerQuotientOf},
-        {OperationKind::IntegerRemainder, InstructionCode::IntegerRemainder,
-         InstructionCode::IntegerRemainderOf},
-        {OperationKind::RealPower, InstructionCode::RealPower, InstructionCode::RealPowerOf},
+        {OperationKind::Add, Code::Add, Code::Add, Code::AddConstant, Code::AddConstant},
+        {OperationKind::Subtract, Code::Subtract, Code::SubtractFrom, Code::SubtractConstant,
+         Code::SubtractFromConstant},
+        {OperationKind::Multiply, Code::Multiply, Code::Multiply, Code::MultiplyConstant,
+         Code::MultiplyConstant},
+        {OperationKind::Divide, Code::Divide, Code::DivideInto, Code::DivideConstant,
+         Code::DivideIntoConstant},
+        {OperationKind::IntegerQuotient, Code::IntegerQuotient, Code::IntegerQuotientOf},
+        {OperationKind::IntegerRemainder, Code::IntegerRemainder, Code::IntegerRemainderOf},
+        {OperationKind::RealPower, Code::RealPower, Code::RealPowerOf},
         // The exponent of an integer power is always a literal, so never reversed.
-        {OperationKind::IntegerPower, InstructionCode::IntegerPower, InstructionCode::End},
+        {OperationKind::IntegerPower, Code::IntegerPower, Code::End},
     };
     const Codes* codes = nullptr;
     for (const Codes& candidate : kCodes) {
@@ -342,12 +358,21 @@ void TermBuilder::Emit(int32_t index) {
         return nodes_[child].kind == OperationKind::Variable ||
                nodes_[child].kind == OperationKind::Constant;
     };
+    // The operation with leaf `operand` as its cell or narrow constant.
+    const auto emitWith = [&](Code withCell, Code withConstant, int32_t operand) {
+        const auto narrow = withConstant != Code::End ? Narrow(operand) : std::nullopt;
+        if (narrow) {
+            code_.push_back({withConstant, nullptr, nullptr, nullptr, *narrow});
+        } else {
+            emit(withCell, LeafCell(operand));
+        }
+    };
     if (isLeaf(node.second)) {
         Emit(node.first);
-        emit(codes->direct, LeafCell(node.second));
-    } else if (isLeaf(node.first) && codes->reversed != InstructionCode::End) {
+        emitWith(codes->direct, codes->directConstant, node.second);
+    } else if (isLeaf(node.first) && codes->reversed != Code::End) {
         Emit(node.second);
-        emit(codes->reversed, LeafCell(node.first));
+        emitWith(codes->reversed, codes->reversedConstant, node.first);
     } else {
         Emit(node.second);
         Real* parked = NewCell();

@@ -1,6 +1,8 @@
 // Control flow and procedures, run from program text.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "program_fixture.h"
 
 namespace {
@@ -82,6 +84,47 @@ TEST_F(StatementsTest, LoopPassesAfterTheFirstKeepTheStatementsMeaning) {
     }
     Run({"for(i;1;5;1)", "y:=1/(i-3)", "volgende"});
     EXPECT_EQ(runner.FailedStatement(), 5u);  // the maak of y:=1/(i-3)
+}
+
+// Whole starts and steps count in integers, the rest adds the step in 80 bits:
+// each value must be the one that adding the step gives, on both sides of the
+// limits of counting, with the body writing the variable's own value back.
+TEST_F(StatementsTest, CountedLoopsTakeTheValuesOfAddingTheStep) {
+    struct Case {
+        const char* start;
+        const char* end;
+        const char* step;
+    };
+    const Case cases[] = {
+        {"1", "10", "1"},
+        {"10", "1", "-3"},
+        {"0.5", "3", "1"},
+        {"1", "2", "0.25"},
+        {"1", "10.1", "1"},  // an end that no double holds
+        {"1", "5", "0"},     // one pass
+        {"4611686018427387900", "4611686018427387910", "3"},  // past 2^62
+        {"-4611686018427387900", "-4611686018427387910", "-3"},
+        {"0", "36028797018963968", "18014398509481984"},  // a step of 2^54
+    };
+    for (const Case& c : cases) {
+        const auto value = [](const char* text) { return std::strtold(text, nullptr); };
+        expr::Real sum = 0, last = 0;
+        const expr::Real end = value(c.end), step = value(c.step);
+        int passes = 0;
+        for (expr::Real i = value(c.start);; i += step) {
+            sum += i;
+            last = i;
+            ++passes;
+            const expr::Real next = i + step;
+            if (!((step > 0 && next <= end) || (step < 0 && next >= end))) break;
+        }
+        Run({"s:=0", "n:=0", std::string("for(i;") + c.start + ";" + c.end + ";" + c.step + ")",
+             "s:=s+i", "n:=n+1", "i:=i", "volgende"});
+        EXPECT_TRUE(host.messages.empty()) << c.start;
+        EXPECT_EQ(Variable("n"), passes) << c.start;
+        EXPECT_EQ(Variable("s"), sum) << c.start;
+        EXPECT_EQ(Variable("i"), last) << c.start;
+    }
 }
 
 TEST_F(StatementsTest, RepeatUntilRunsAtLeastOnce) {

@@ -95,6 +95,41 @@ TEST_F(ParserTest, ValuesFollowTheGroupingRules) {
     }
 }
 
+// Constants that a double holds are loaded as doubles, alone or fused with the
+// operation next to them: the values must be those of 80-bit cells to the bit.
+TEST_F(ParserTest, ConstantsInEveryPositionKeepEveryBit) {
+    const Real x = 2.0L / 3;
+    const Real tenth = 0.1L;
+    struct Case {
+        const char* text;
+        Real value;
+    };
+    const Case cases[] = {
+        {"2", 2},
+        {"x+2", x + 2},
+        {"2+x", 2 + x},
+        {"x-2", x - 2},
+        {"2-x", 2 - x},
+        {"x*3", x * 3},
+        {"3*x", 3 * x},
+        {"x/3", x / 3},
+        {"3/x", 3 / x},
+        {"(x*x)+0.5", x * x + 0.5L},
+        {"0.5-(x*x)", 0.5L - x * x},
+        {"(x*x)*3", x * x * 3},
+        {"(x*x)/3", x * x / 3},
+        {"3/(x*x)", 3 / (x * x)},
+        {"0.1+x", tenth + x},  // not a double: an 80-bit cell
+        {"x/0.1", x / tenth},
+        {"1E300*x", 1E300L * x},
+        {"x*9007199254740993", x * 9007199254740993.0L},  // 2^53 + 1 needs 54 bits
+    };
+    parser.X() = x;
+    for (const Case& c : cases) {
+        EXPECT_EQ(Evaluate(c.text), c.value) << c.text;
+    }
+}
+
 TEST_F(ParserTest, PiIsAFullPrecisionLiteral) {
     EXPECT_EQ(Evaluate("pi"), kPi);
     EXPECT_EQ(Evaluate("Pi"), kPi);
