@@ -62,38 +62,91 @@ void LoopRecord::SetRange(Real start, Real endValue, Real stepValue) {
     if (counting) {
         count = static_cast<int64_t>(start);
         countStep = static_cast<int64_t>(step);
+        // next <= end for a whole next is next <= floor(end), and next >= end is
+        // next >= ceil(end); a NaN end ends the loop either way.
+        constexpr int64_t kLowest = std::numeric_limits<int64_t>::min();
+        constexpr int64_t kHighest = std::numeric_limits<int64_t>::max();
+        const Real bound = direction >= 0 ? std::floor(end) : std::ceil(end);
+        if (std::isnan(end)) {
+            countEnd = direction >= 0 ? kLowest : kHighest;
+        } else if (bound >= 0x1p63L) {
+            countEnd = kHighest;
+        } else if (bound < -0x1p63L) {
+            countEnd = kLowest;
+        } else {
+            countEnd = static_cast<int64_t>(bound);
+        }
     }
 }
+
+namespace {
+
+// The x87 form of a whole number, built in integer registers: what storing
+// static_cast<Real>(value) would write, without the slow store of 80 bits.
+struct WholeBits {
+    uint64_t mantissa = 0;
+    uint16_t signExponent = 0;
+
+    void WriteTo(Real* to) const {
+        std::memcpy(to, &mantissa, sizeof mantissa);
+        std::memcpy(reinterpret_cast<char*>(to) + sizeof mantissa, &signExponent,
+                    sizeof signExponent);
+    }
+};
+
+WholeBits BitsOfWhole(int64_t value) {
+    WholeBits bits;
+    if (value == 0) return bits;  // +0, as -1 + 1 gives
+    const uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : value;
+    const int shift = __builtin_clzll(magnitude);
+    bits.mantissa = magnitude << shift;
+    bits.signExponent = static_cast<uint16_t>((value < 0 ? 0x8000 : 0) + 16383 + 63 - shift);
+    return bits;
+}
+
+}  // namespace
 
 bool Runner::StepCountedLoop(LoopRecord& record) {
     Real* cell = record.cells[0];
     // The same bits, compared in integer registers, are the same value.
-    Real next;
     if (record.counting && std::memcmp(cell, &record.lastWritten, kRealBytes) == 0) {
         record.count += record.countStep;  // exact, as current + step would be
-        next = static_cast<Real>(record.count);
-        if (std::abs(record.count) > static_cast<int64_t>(kCountLimit)) [[unlikely]]
-            record.counting = false;
-    } else {
-        const Real current = *cell;
-        if (current != record.lastWritten) {
+        const bool goOn = record.direction > 0   ? record.count <= record.countEnd
+                          : record.direction < 0 ? record.count >= record.countEnd
+                                                 : false;
+        if (!goOn) {
             loops_.pop_back();
-            ShowMessage(kLoopCaption, "Toekenning aan lusvariabele niet toegestaan",
-                        MessageIcon::None);
             return false;
         }
-        next = current + record.step;
-        record.counting = false;
+        if (std::abs(record.count) > static_cast<int64_t>(kCountLimit)) [[unlikely]]
+            record.counting = false;
+        const WholeBits bits = BitsOfWhole(record.count);
+        bits.WriteTo(cell);
+        bits.WriteTo(&record.lastWritten);
+        NoteNumericWrite(record.cells, record.copyEpoch);
+        return NextPass(record);
     }
+    const Real current = *cell;
+    if (current != record.lastWritten) {
+        loops_.pop_back();
+        ShowMessage(kLoopCaption, "Toekenning aan lusvariabele niet toegestaan", MessageIcon::None);
+        return false;
+    }
+    record.counting = false;
+    const Real next = current + record.step;
     const Real end = record.narrowEnd ? static_cast<Real>(record.endAsDouble) : record.end;
     const bool goOn = record.direction > 0 ? next <= end : record.direction < 0 && next >= end;
     if (!goOn) {
         loops_.pop_back();
         return false;
     }
-    if (record.kind == LoopKind::Animation) snapshot_.ShowOn(surface_);
     StoreNumeric(record.cells, record.copyEpoch, next);
     std::memcpy(&record.lastWritten, cell, kRealBytes);  // integer moves
+    return NextPass(record);
+}
+
+bool Runner::NextPass(const LoopRecord& record) {
+    if (record.kind == LoopKind::Animation) snapshot_.ShowOn(surface_);
     cursor_ = record.bodyStart;
     ClearLoopYield();
     return true;

@@ -48,13 +48,14 @@ struct LoopRecord {
     // Counted loops keep what a pass needs in formats that are cheap to load:
     // the sign of the step, the end as a double where one holds it, and, while
     // start and step are whole numbers and the values stay far below 2^63, the
-    // value as an integer, so that the next one does not wait for the 80 bits
-    // of the last one to come back from memory.
+    // value, step and end as integers: such a pass adds, compares and writes the
+    // variable's 80 bits in integer registers, each value exact.
     int direction = 0;
     bool narrowEnd = false;
     double endAsDouble = 0;
     bool counting = false;
     int64_t count = 0, countStep = 0;
+    int64_t countEnd = 0;  // the last value a pass may take
 
     // Sets start (written to the variable), end and step of a counted loop.
     void SetRange(Real start, Real endValue, Real stepValue);
@@ -201,6 +202,8 @@ public:
     // The end of a pass of a counted loop: the next value, or false when the loop
     // has ended (it is then closed).
     bool StepCountedLoop(LoopRecord& record);
+    // Starts the next pass of the loop whose variable now holds its next value.
+    bool NextPass(const LoopRecord& record);
     // Lets the window process its events once per loop pass (setting "checking").
     void LoopYield(bool always) {
         if (always || (!loopYieldDone_ && settings_.checking)) {
@@ -222,6 +225,10 @@ public:
     // copy is already due.
     void StoreNumeric(const std::array<Real*, 3>& cells, uint64_t& epoch, Real value) {
         *cells[0] = value;
+        NoteNumericWrite(cells, epoch);
+    }
+    // The copying part of StoreNumeric, for a value written into cells[0] directly.
+    void NoteNumericWrite(const std::array<Real*, 3>& cells, uint64_t& epoch) {
         if (epoch != copyEpoch_) {
             pendingCopies_.push_back(cells);
             epoch = copyEpoch_;

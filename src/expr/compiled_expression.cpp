@@ -51,6 +51,15 @@ bool X87FaultRaised() {
     return static_cast<Real>(remainder ? a % b : a / b);
 }
 
+// Quiet comparisons with infinity, which loads as a 4-byte float: isfinite and
+// isinf compare with the largest long double, a load of 80 bits.
+[[gnu::always_inline]] inline bool Finite(Real x) {
+    return __builtin_isless(std::fabs(x), std::numeric_limits<float>::infinity());
+}
+[[gnu::always_inline]] inline bool Infinite(Real x) {
+    return std::fabs(x) == std::numeric_limits<float>::infinity();
+}
+
 // Instructions after which a fault can only have happened when the value is no
 // longer finite: an overflow stays infinite and an invalid operation stays NaN
 // through addition, subtraction, multiplication, square roots, sines, cosines
@@ -322,12 +331,12 @@ void FuseLoads(std::vector<Instruction>& code) {
                 acc *= *in->cell;
                 break;
             case InstructionCode::Divide:
-                if (std::isinf(*in->cell)) [[unlikely]]
+                if (Infinite(*in->cell)) [[unlikely]]
                     faultMayBeHidden = true;
                 acc /= *in->cell;
                 break;
             case InstructionCode::DivideInto:
-                if (std::isinf(acc)) [[unlikely]]
+                if (Infinite(acc)) [[unlikely]]
                     faultMayBeHidden = true;
                 acc = *in->cell / acc;
                 break;
@@ -384,7 +393,7 @@ void FuseLoads(std::vector<Instruction>& code) {
                 acc /= in->constant;  // finite: it cannot hide a fault
                 break;
             case InstructionCode::DivideIntoConstant:
-                if (std::isinf(acc)) [[unlikely]]
+                if (Infinite(acc)) [[unlikely]]
                     faultMayBeHidden = true;
                 acc = in->constant / acc;
                 break;
@@ -404,7 +413,7 @@ void FuseLoads(std::vector<Instruction>& code) {
                 acc = *in->cell / in->constant;
                 break;
             case InstructionCode::DivideConstantCell:
-                if (std::isinf(*in->cell)) [[unlikely]]
+                if (Infinite(*in->cell)) [[unlikely]]
                     faultMayBeHidden = true;
                 acc = in->constant / *in->cell;
                 break;
@@ -418,7 +427,7 @@ void FuseLoads(std::vector<Instruction>& code) {
                 acc = *in->cell * *in->other;
                 break;
             case InstructionCode::DivideCells:
-                if (std::isinf(*in->other)) [[unlikely]]
+                if (Infinite(*in->other)) [[unlikely]]
                     faultMayBeHidden = true;
                 acc = *in->cell / *in->other;
                 break;
@@ -446,7 +455,7 @@ void FuseLoads(std::vector<Instruction>& code) {
                 acc = math::Cos(acc);
                 break;
             case InstructionCode::Exp:
-                if (std::isinf(acc)) [[unlikely]]
+                if (Infinite(acc)) [[unlikely]]
                     faultMayBeHidden = true;
                 acc = math::Exp(acc);
                 break;
@@ -478,7 +487,7 @@ Real CompiledExpression::Evaluate() {
     const Real result = Run(faultMayBeHidden);
     // Reading the flags waits for the arithmetic; skip it where nothing can fault
     // or a finite result proves that nothing did.
-    if (!mayFault_ || (faultsShowInResult_ && std::isfinite(result) && !faultMayBeHidden)) {
+    if (!mayFault_ || (faultsShowInResult_ && Finite(result) && !faultMayBeHidden)) {
         return result;
     }
     const bool faulted = x87Only_ ? X87FaultRaised() : FloatingPointFaultRaised();

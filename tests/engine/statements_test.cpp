@@ -101,6 +101,9 @@ TEST_F(StatementsTest, CountedLoopsTakeTheValuesOfAddingTheStep) {
         {"0.5", "3", "1"},
         {"1", "2", "0.25"},
         {"1", "10.1", "1"},  // an end that no double holds
+        {"10", "-0.5", "-3"},
+        {"1", "-1E4000", "1"},  // ends beyond any integer
+        {"1", "1E4000", "-1"},
         {"1", "5", "0"},     // one pass
         {"4611686018427387900", "4611686018427387910", "3"},  // past 2^62
         {"-4611686018427387900", "-4611686018427387910", "-3"},
