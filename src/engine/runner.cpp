@@ -201,11 +201,6 @@ void Runner::SetNumericAll(const std::string& name, Real value) {
     for (auto& parser : parsers_) parser.AssignVariable(name, value);
 }
 
-void Runner::ProcessEvents() {
-    host_.ProcessEvents();
-    if (host_.TakeStopRequest()) stopRequest_ = true;
-}
-
 // --- Arguments ---
 
 std::string Runner::Preprocess(const std::string& text) {

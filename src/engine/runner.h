@@ -213,8 +213,12 @@ public:
     }
     void ClearLoopYield() { loopYieldDone_ = false; }
     void MarkLoopYieldDone() { loopYieldDone_ = true; }
-    // Processes pending events and picks up a stop request.
-    void ProcessEvents();
+    // Processes pending events and picks up a stop request. Inline: loops call
+    // it on every pass.
+    void ProcessEvents() {
+        host_.ProcessEvents();
+        if (host_.TakeStopRequest()) stopRequest_ = true;
+    }
     void SetPaused(bool paused) { paused_ = paused; }
     plot::Snapshot& SnapshotPicture() { return snapshot_; }
     // Writes into Parser1 .. Parser4.
