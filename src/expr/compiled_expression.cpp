@@ -105,6 +105,12 @@ bool KeepsFaultsVisible(InstructionCode code) {
         case InstructionCode::Cos:
         case InstructionCode::Exp:
         case InstructionCode::Ln:
+        case InstructionCode::SqrtCell:
+        case InstructionCode::AbsCell:
+        case InstructionCode::SinCell:
+        case InstructionCode::CosCell:
+        case InstructionCode::ExpCell:
+        case InstructionCode::LnCell:
         case InstructionCode::End:
             return true;
         default:
@@ -123,6 +129,10 @@ bool CannotFault(const Instruction& instruction) {
         case InstructionCode::Heaviside:
         case InstructionCode::Sign:
         case InstructionCode::Zero:
+        case InstructionCode::AbsCell:
+        case InstructionCode::HeavisideCell:
+        case InstructionCode::SignCell:
+        case InstructionCode::ZeroCell:
         case InstructionCode::End:
             return true;
         case InstructionCode::Call:
@@ -160,6 +170,7 @@ CompiledExpression::CompiledExpression(std::vector<Instruction> code,
         // and routines may do anything.
         switch (instruction.code) {
             case InstructionCode::Ln:
+            case InstructionCode::LnCell:
             case InstructionCode::RealPower:
             case InstructionCode::RealPowerOf:
             case InstructionCode::IntegerQuotient:
@@ -275,6 +286,24 @@ InstructionCode FusedCode(const Instruction& load, const Instruction& next) {
             return Code::MultiplyCellConstant;
         case Code::DivideConstant:
             return Code::DivideCellConstant;
+        case Code::Sqrt:
+            return Code::SqrtCell;
+        case Code::Abs:
+            return Code::AbsCell;
+        case Code::Sin:
+            return Code::SinCell;
+        case Code::Cos:
+            return Code::CosCell;
+        case Code::Exp:
+            return Code::ExpCell;
+        case Code::Ln:
+            return Code::LnCell;
+        case Code::Heaviside:
+            return Code::HeavisideCell;
+        case Code::Sign:
+            return Code::SignCell;
+        case Code::Zero:
+            return Code::ZeroCell;
         default:
             return Code::End;
     }
@@ -437,6 +466,9 @@ void FuseLoads(std::vector<Instruction>& code) {
             case InstructionCode::CubeCell:
                 acc = *in->cell * *in->cell * *in->cell;
                 break;
+            case InstructionCode::SqrtCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Sqrt:
 #if defined(__x86_64__) || defined(__i386__)
                 // fsqrt itself, so a negative argument shows in the x87 flags.
@@ -445,29 +477,53 @@ void FuseLoads(std::vector<Instruction>& code) {
                 acc = std::sqrt(acc);
 #endif
                 break;
+            case InstructionCode::AbsCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Abs:
                 acc = std::fabs(acc);
                 break;
+            case InstructionCode::SinCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Sin:
                 acc = math::Sin(acc);
                 break;
+            case InstructionCode::CosCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Cos:
                 acc = math::Cos(acc);
                 break;
+            case InstructionCode::ExpCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Exp:
                 if (Infinite(acc)) [[unlikely]]
                     faultMayBeHidden = true;
                 acc = math::Exp(acc);
                 break;
+            case InstructionCode::LnCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Ln:
                 acc = math::Ln(acc);
                 break;
+            case InstructionCode::HeavisideCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Heaviside:
                 acc = Heaviside(acc);
                 break;
+            case InstructionCode::SignCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Sign:
                 acc = Sign(acc);
                 break;
+            case InstructionCode::ZeroCell:
+                acc = *in->cell;
+                [[fallthrough]];
             case InstructionCode::Zero:
                 acc = Zero(acc);
                 break;

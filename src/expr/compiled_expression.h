@@ -66,6 +66,16 @@ enum class InstructionCode : uint8_t {
     Heaviside,
     Sign,
     Zero,
+    // The same of a cell: a load fused with the function after it.
+    SqrtCell,
+    AbsCell,
+    SinCell,
+    CosCell,
+    ExpCell,
+    LnCell,
+    HeavisideCell,
+    SignCell,
+    ZeroCell,
     // Any other function: cell holds the last argument, call the operation.
     Call,
     End,

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "expr/long_double_math.h"
 #include "near.h"
 
 namespace expr {
@@ -126,6 +128,21 @@ TEST_F(ParserTest, ConstantsInEveryPositionKeepEveryBit) {
     };
     parser.X() = x;
     for (const Case& c : cases) {
+        EXPECT_EQ(Evaluate(c.text), c.value) << c.text;
+    }
+    // A function of a variable is one instruction: each must stay its function.
+    const Case functions[] = {
+        {"sqrt(x)", std::sqrt(x)},
+        {"abs(-x)", x},
+        {"sin(x)", math::Sin(x)},
+        {"cos(x)", math::Cos(x)},
+        {"exp(x)", math::Exp(x)},
+        {"ln(x)", math::Ln(x)},
+        {"heav(x)", 1},
+        {"sign(x)", 1},
+        {"zero(x)", 1},  // 0 only for 0
+    };
+    for (const Case& c : functions) {
         EXPECT_EQ(Evaluate(c.text), c.value) << c.text;
     }
 }
