@@ -53,50 +53,74 @@ w("")
 w("namespace expr::math::tables {")
 w("")
 
-# pi/128 in three parts: the first two short enough that k * part is exact for
-# k < 2^22, that is |x| < 2^16.
-step = pi / 128
-p1 = round_bits(step, 42)
-p2 = round_bits(step - p1, 42)
-p3 = round_bits(step - p1 - p2, 64)
-w("inline constexpr long double kInversePiOver128 = %s;" % literal(round_bits(1 / step, 64)))
-w("inline constexpr long double kPiOver128Part1 = %s;" % literal(p1))
-w("inline constexpr long double kPiOver128Part2 = %s;" % literal(p2))
-w("inline constexpr long double kPiOver128Part3 = %s;" % literal(p3))
-w("")
-
-
-# sin and cos of a = j pi/128, j = 0..63: high parts of 64 bits, low parts and
-# a 32-bit head (whose products with 32-bit numbers are exact) plus its rest as doubles.
 def double(x):
     return round_bits(x, 53)
 
 
 def double_literal(x):
-    return repr(float(x))
+    """An exact C++ hexadecimal literal of a double."""
+    return float(x).hex()
 
 
+def split_double(x):
+    hi = double(x)
+    return hi, double(x - hi)
+
+
+def fit_double(f, a, b, degree, name):
+    return [double(c) for c in fit(f, a, b, degree, name)]
+
+
+# sin and cos as pairs of doubles: x = k pi/512 + r with |r| <= pi/1024 (a hair
+# more); pi/512 in three 53-bit parts, the first exact in x - k part1 for
+# k < 2^24, that is |x| <= 2^16.
+step = pi / 512
+d1, d2 = double(step), double(step - double(step))
+d3 = double(step - d1 - d2)
+w("inline constexpr double kInversePiOver512 = %s;" % double_literal(double(1 / step)))
+w("inline constexpr double kPiOver512Part1 = %s;" % double_literal(d1))
+w("inline constexpr double kPiOver512Part2 = %s;" % double_literal(d2))
+w("inline constexpr double kPiOver512Part3 = %s;" % double_literal(d3))
 w("struct SinCosEntry {")
-w("    long double sinHigh, cosHigh;")
-w("    double sinLow, cosLow, sinHead, sinRest, cosHead, cosRest;")
+w("    double sinHigh, sinLow, cosHigh, cosLow;")
 w("};")
 w("inline constexpr SinCosEntry kSinCos[] = {")
-for j in range(64):
-    a = j * step
-    sv, cv = sin(a), cos(a)
-    sh, ch = round_bits(sv, 64), round_bits(cv, 64)
-    s32, c32 = round_bits(sv, 32), round_bits(cv, 32)
-    fields = [literal(sh), literal(ch)] + [
-        double_literal(double(v)) for v in (sv - sh, cv - ch, s32, sv - s32, c32, cv - c32)
-    ]
-    w("    {%s}," % ", ".join(fields))
+for j in range(256):
+    sh, sl = split_double(sin(j * step))
+    ch, cl = split_double(cos(j * step))
+    w("    {%s}," % ", ".join(double_literal(v) for v in (sh, sl, ch, cl)))
 w("};")
-# |r| <= pi/256 + a little: sin r = r + r^3 S(r^2), cos r = 1 + r^2 C(r^2).
+# sin r = r + r^3 S(r^2), cos r = 1 - r^2/2 + r^4 C(r^2).
 zmax = (step / 2 * mpf("1.01")) ** 2
-s = fit(lambda z: (sin(sqrt(z)) - sqrt(z)) / z ** 1.5 if z > 0 else mpf(-1) / 6, 0, zmax, 3, "sin")
-c = fit(lambda z: (cos(sqrt(z)) - 1) / z if z > 0 else mpf(-1) / 2, 0, zmax, 3, "cos")
-w("inline constexpr long double kSinPoly[] = {%s};" % ", ".join(literal(x) for x in s))
-w("inline constexpr long double kCosPoly[] = {%s};" % ", ".join(literal(x) for x in c))
+s = fit_double(lambda z: (sin(sqrt(z)) - sqrt(z)) / z ** 1.5 if z > 0 else mpf(-1) / 6, 0, zmax, 2, "sin")
+c = fit_double(lambda z: (cos(sqrt(z)) - 1 + z / 2) / z ** 2 if z > 0 else mpf(1) / 24, 0, zmax, 1,
+               "cos")
+w("inline constexpr double kSinPoly[] = {%s};" % ", ".join(double_literal(x) for x in s))
+w("inline constexpr double kCosPoly[] = {%s};" % ", ".join(double_literal(x) for x in c))
+w("")
+
+# exp as pairs of doubles: x = k ln2/128 + r, ln2/128 in three 53-bit parts, the
+# first exact in x - k part1 for |x| < 2^14; 2^(j/128) as pairs.
+ln2_128 = log(2) / 128
+e1 = double(ln2_128)
+w("inline constexpr double kExpScaleDouble = %s;" % double_literal(double(1 / ln2_128)))
+w("inline constexpr double kLn2Over128Double1 = %s;" % double_literal(e1))
+e2 = double(ln2_128 - e1)
+w("inline constexpr double kLn2Over128Double2 = %s;" % double_literal(e2))
+w("inline constexpr double kLn2Over128Double3 = %s;" % double_literal(double(ln2_128 - e1 - e2)))
+w("struct ExpPair {")
+w("    double high, low;")
+w("};")
+w("inline constexpr ExpPair kExp2FractionPairs[] = {")
+for j in range(128):
+    h, l = split_double(mpf(2) ** (mpf(j) / 128))
+    w("    {%s, %s}," % (double_literal(h), double_literal(l)))
+w("};")
+rmax = ln2_128 / 2 * mpf("1.01")
+# e^r = 1 + r + r^2/2 + r^3 Q(r)
+q = fit_double(lambda r: (expm1(r) - r - r * r / 2) / r ** 3 if r != 0 else mpf(1) / 6, -rmax, rmax, 3,
+               "exp pairs")
+w("inline constexpr double kExpPairPoly[] = {%s};" % ", ".join(double_literal(x) for x in q))
 w("")
 
 # exp: x = k ln2/128 + r, 2^(j/128) as high and low parts.

@@ -18,8 +18,10 @@ namespace {
 using Real = long double;
 namespace t = tables;
 
-// The bit tricks below assume the x87 format; elsewhere the C library does it all.
-constexpr bool kExtended = std::numeric_limits<Real>::digits == 64;
+using detail::kExpLimit;
+using detail::kExtended;
+using detail::kFirstTermOnly;
+using detail::Within;
 
 // The helpers are forced inline: each is a few operations on the hot path.
 struct Pair {
@@ -30,6 +32,12 @@ struct Pair {
     const Real s = a + b;
     const Real bb = s - a;
     return {s, (a - (s - bb)) + (b - bb)};
+}
+
+// Folds a tail of up to a few percent of the sum into it.
+[[gnu::always_inline]] inline Pair Normalized(Pair p) {
+    const Real hi = p.hi + p.lo;
+    return {hi, p.lo - (hi - p.hi)};
 }
 
 // Halves of 32 bits each, so that products of halves are exact.
@@ -83,90 +91,11 @@ template <size_t N>
     }
 }
 
-[[gnu::always_inline]] inline bool Within(Real x, Real limit) {
-    return __builtin_islessequal(std::fabs(x), limit);  // quiet for NaN
-}
-
-// Beyond this the two short parts of pi/128 no longer give exact products.
-constexpr Real kReductionLimit = 0x1p16L;
-// A remainder this small has lost too much to cancellation: the C library does it.
-constexpr Real kTinyRemainder = 0x1p-60L;
-
 // Adding 1.5 * 2^63 and taking it off again rounds to an integer in two
 // additions; the integer itself is read off the critical path.
 [[gnu::always_inline]] inline Real RoundToInteger(Real x) {
     constexpr Real kMagic = 0x1.8p63L;
     return (x + kMagic) - kMagic;
-}
-
-// x = k pi/128 + r with |r| <= pi/256 (a hair more): sin and cos of x come from
-// quadrant k / 64, the table entry k mod 64 and short polynomials in r.
-struct Reduced {
-    const t::SinCosEntry* entry;
-    int64_t quadrant;
-    Real head, rest, sinTail, cosTail;
-};
-
-// False where the C library must do it.
-[[gnu::always_inline]] inline bool Reduce(Real x, Reduced& p) {
-    if (!Within(x, kReductionLimit)) return false;
-    const Real kr = RoundToInteger(x * t::kInversePiOver128);
-    const int64_t k = static_cast<int64_t>(static_cast<double>(kr));
-    const Real first = x - kr * t::kPiOver128Part1;  // exact: the product is, and x is close
-    const Real second = kr * t::kPiOver128Part2;     // exact
-    const Real r = first - second;
-    if (!(k == 0 || !Within(r, kTinyRemainder))) return false;
-    const Real lo = ((first - r) - second) - kr * t::kPiOver128Part3;
-    p.entry = &t::kSinCos[k & 63];
-    p.quadrant = (k >> 6) & 3;
-    // The head keeps 32 bits, so that its products with the 32-bit heads of the
-    // table are exact; entry 0 multiplies by 1 and 0, exact for any head.
-    constexpr Real kHeadRounder = 0x1.8p25L;  // rounds |r| < 2^-6 to 32 bits
-    p.head = (k & 63) == 0 ? r : (r + kHeadRounder) - kHeadRounder;
-    p.rest = (r - p.head) + lo;
-    const Real z = r * r;
-    p.sinTail = r * z * Polynomial(t::kSinPoly, z) + p.rest;  // sin(r + lo) - head
-    p.cosTail = z * Polynomial(t::kCosPoly, z) - r * lo;      // cos(r + lo) - 1
-    // The table values of 80 bits are loaded after this point: loaded before,
-    // they would wait through all of the above and crowd the eight x87
-    // registers until they go out to memory and back, the costliest part.
-    asm volatile("" ::: "memory");
-    return true;
-}
-
-// sin(a + e) = sin a + cos a sin e + sin a (cos e - 1). The large product is
-// exact and the table value outweighs it, so one fast sum leaves a tail tiny
-// next to the result.
-[[gnu::always_inline]] inline Pair SinAt(const Reduced& p) {
-    const t::SinCosEntry& e = *p.entry;
-    const Real product = e.cosHead * p.head;
-    const Real sum = e.sinHigh + product;
-    const Real tail = (product - (sum - e.sinHigh)) + e.sinLow + e.cosRest * p.head +
-                      (e.cosHigh * p.sinTail + e.sinHigh * p.cosTail);
-    return {sum, tail};
-}
-
-// cos(a + e) = cos a - sin a sin e + cos a (cos e - 1).
-[[gnu::always_inline]] inline Pair CosAt(const Reduced& p) {
-    const t::SinCosEntry& e = *p.entry;
-    const Real product = e.sinHead * p.head;
-    const Real sum = e.cosHigh - product;
-    const Real tail = ((e.cosHigh - sum) - product) + e.cosLow - e.sinRest * p.head +
-                      (e.cosHigh * p.cosTail - e.sinHigh * p.sinTail);
-    return {sum, tail};
-}
-
-// The kernels leave a tail of up to 2^-19 of the sum: fold it in.
-[[gnu::always_inline]] inline Pair Normalized(Pair p) {
-    const Real hi = p.hi + p.lo;
-    return {hi, p.lo - (hi - p.hi)};
-}
-
-// sin(q pi/2 + y) = sin y, cos y, -sin y, -cos y for q = 0..3.
-[[gnu::always_inline]] inline Real SinInQuadrant(const Reduced& p, int64_t quadrant) {
-    const Pair v = (quadrant & 1) == 0 ? SinAt(p) : CosAt(p);
-    const Real sum = v.hi + v.lo;
-    return (quadrant & 2) == 0 ? sum : -sum;
 }
 
 // 2^e for |e| <= 16382; within the double range it is built as a double,
@@ -181,8 +110,6 @@ struct Reduced {
     return FromBits(0x8000000000000000ULL, static_cast<unsigned>(e + 16383));
 }
 
-// Arguments so small that the first term is the correctly rounded value.
-constexpr Real kFirstTermOnly = 0x1p-33L;
 
 // log(x) = e ln2 + y for a positive normal x, with y = -log(c_j) + log1p(r), |y| < 0.35.
 struct LogParts {
@@ -220,9 +147,6 @@ struct LogParts {
     const Pair p = TwoProduct(v.hi, kHigh);
     return {p.hi, p.lo + v.hi * kLow + v.lo * kHigh};
 }
-
-// Keeps 2^(k/128) a normal number; overflow and underflow are the C library's.
-constexpr Real kExpLimit = 11350;
 
 // e^x = (high + low) 2^scale for |x| <= kExpLimit, low within 1% of high.
 struct ExpParts {
@@ -284,46 +208,6 @@ constexpr Real kSinhSeries[] = {1.0L / 6,      1.0L / 120,      1.0L / 5040,
                                 1.0L / 362880, 1.0L / 39916800, 1.0L / 6227020800};
 
 }  // namespace
-
-Real Sin(Real x) {
-    if constexpr (!kExtended) return std::sin(x);
-    if (Within(x, kFirstTermOnly)) return x;
-    Reduced p;
-    if (!Reduce(x, p)) return std::sin(x);
-    return SinInQuadrant(p, p.quadrant);
-}
-
-Real Cos(Real x) {
-    if constexpr (!kExtended) return std::cos(x);
-    if (Within(x, kFirstTermOnly)) return 1;
-    Reduced p;
-    if (!Reduce(x, p)) return std::cos(x);
-    return SinInQuadrant(p, p.quadrant + 1);  // cos y = sin(y + pi/2)
-}
-
-Real Tan(Real x) {
-    if constexpr (!kExtended) return std::tan(x);
-    if (Within(x, kFirstTermOnly)) return x;
-    Reduced p;
-    if (!Reduce(x, p)) return std::tan(x);
-    // tan = sin y / cos y, or -cos y / sin y in the odd quadrants; one
-    // correction step makes the quotient as good as its operands.
-    const bool odd = (p.quadrant & 1) != 0;
-    const Pair s = Normalized(SinAt(p)), c = Normalized(CosAt(p));
-    const Pair n = odd ? c : s;
-    const Pair d = odd ? s : c;
-    const Real q = n.hi / d.hi;
-    const Pair qd = TwoProduct(q, d.hi);
-    const Real v = q + (((n.hi - qd.hi) - qd.lo) + n.lo - q * d.lo) / d.hi;
-    return odd ? -v : v;
-}
-
-Real Exp(Real x) {
-    if constexpr (!kExtended) return std::exp(x);
-    if (!Within(x, kExpLimit)) return std::exp(x);
-    const ExpParts p = ExpReduced(x);
-    return (p.high + p.low) * PowerOfTwo(p.scale);
-}
 
 // See Power.
 constexpr Real kPowerExponentLimit = 256;
@@ -525,5 +409,230 @@ Real Log10(Real x) {
     const Pair v = Scale(ln, t::kLog10EHigh, t::kLog10ELow);
     return v.hi + v.lo;
 }
+
+// Sine, cosine, tangent and the exponential work in pairs of doubles: SSE
+// arithmetic is several times cheaper than the x87 unit's, and a pair holds a
+// long double argument exactly. Each result is the long double sum of a high
+// double and a tail good to about 2^-70 of it.
+namespace {
+
+struct Twin {
+    double hi, lo;
+};
+
+// a b exactly as a pair: a fused multiply-add where the processor has one,
+// else Dekker's product of halves. Both give the same bits.
+template <bool kFma>
+[[gnu::always_inline]] inline Twin ExactProduct(double a, double b) {
+    const double p = a * b;
+    if constexpr (kFma) {
+        return {p, __builtin_fma(a, b, -p)};
+    } else {
+        constexpr double kSplitter = 134217729.0;  // 2^27 + 1
+        const double sa = kSplitter * a, sb = kSplitter * b;
+        const double ah = sa - (sa - a), bh = sb - (sb - b);
+        const double al = a - ah, bl = b - bh;
+        return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
+    }
+}
+
+[[gnu::always_inline]] inline Twin TwoSumDouble(double a, double b) {
+    const double s = a + b;
+    const double bb = s - a;
+    return {s, (a - (s - bb)) + (b - bb)};
+}
+
+[[gnu::always_inline]] inline double RoundDouble(double x) {  // |x| < 2^51
+    constexpr double kMagic = 0x1.8p52;
+    return (x + kMagic) - kMagic;
+}
+
+// (hi + lo) - k (part1 + part2 + part3) as a pair, k a whole number. k part1
+// is short enough that hi - k part1 is a double (see the table script): a
+// fused multiply-add gives it at once, and so does taking off both halves of
+// the exact product one after the other.
+template <bool kFma>
+[[gnu::always_inline]] inline Twin Remainder(double hi, double lo, double k, double part1,
+                                             double part2, double part3) {
+    double first;
+    if constexpr (kFma) {
+        first = __builtin_fma(-k, part1, hi);
+    } else {
+        const Twin p = ExactProduct<false>(k, part1);
+        first = (hi - p.hi) - p.lo;
+    }
+    const Twin second = ExactProduct<kFma>(k, part2);
+    const Twin a = TwoSumDouble(first, -second.hi);
+    const Twin b = TwoSumDouble(a.hi, lo);
+    const double low = ((a.lo + b.lo) - second.lo) - k * part3;
+    const double r = b.hi + low;
+    return {r, low - (r - b.hi)};
+}
+
+// Below this a remainder has lost too many bits to cancellation for the
+// pairs: the C library does it (about once in 2^30 arguments).
+constexpr double kTinyAngle = 0x1p-40;
+
+// x = k pi/512 + r + rLow: sin and cos of x come from quadrant k / 256, the
+// table entry k mod 256 and, for r + rLow, sin = r + sinTail and
+// cos = 1 - halfSquare + cosRest, with halfSquare = r^2/2 rounded, up to 2^-18,
+// and the rest up to 2^-37.
+struct Angle {
+    const t::SinCosEntry* entry;
+    int quadrant;
+    double r, sinTail, halfSquare, cosRest;
+};
+
+// False where the C library must do it.
+template <bool kFma>
+[[gnu::always_inline]] inline bool ReduceAngle(double hi, double lo, Angle& a) {
+    const double k = RoundDouble(hi * t::kInversePiOver512);
+    const Twin r = Remainder<kFma>(hi, lo, k, t::kPiOver512Part1, t::kPiOver512Part2,
+                                   t::kPiOver512Part3);
+    const int64_t n = static_cast<int64_t>(k);
+    if (n != 0 && !(std::fabs(r.hi) >= kTinyAngle)) return false;
+    a.entry = &t::kSinCos[n & 255];
+    a.quadrant = static_cast<int>((n >> 8) & 3);
+    a.r = r.hi;
+    const Twin z = ExactProduct<kFma>(r.hi, r.hi);
+    a.sinTail = r.hi * z.hi * (t::kSinPoly[0] + z.hi * (t::kSinPoly[1] + z.hi * t::kSinPoly[2])) +
+                r.lo;
+    a.halfSquare = 0.5 * z.hi;
+    a.cosRest = z.hi * z.hi * (t::kCosPoly[0] + z.hi * t::kCosPoly[1]) - (0.5 * z.lo + r.hi * r.lo);
+    return true;
+}
+
+// u + v sin(r) + u (cos r - 1), with (u, v) = (sin a, cos a) for the sine of
+// a + r and (cos a, -sin a) for its cosine. The two large products are exact
+// and u outweighs v r (or is 0), so that the tail, up to 2^-8 of the sum, is
+// rounded only where it is below 2^-70 of it.
+template <bool kFma>
+[[gnu::always_inline]] inline Twin Rotated(const Angle& a, double uHigh, double uLow, double vHigh,
+                                           double vLow) {
+    const Twin p = ExactProduct<kFma>(vHigh, a.r);
+    const Twin h = ExactProduct<kFma>(uHigh, a.halfSquare);
+    const double sum = uHigh + p.hi;
+    const double small = ((p.hi - (sum - uHigh)) + p.lo + uLow + vLow * a.r - h.lo) +
+                         (vHigh * a.sinTail + uHigh * a.cosRest);
+    return {sum, small - h.hi};
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Twin SinAt(const Angle& a) {
+    const t::SinCosEntry& e = *a.entry;
+    return Rotated<kFma>(a, e.sinHigh, e.sinLow, e.cosHigh, e.cosLow);
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Twin CosAt(const Angle& a) {
+    const t::SinCosEntry& e = *a.entry;
+    return Rotated<kFma>(a, e.cosHigh, e.cosLow, -e.sinHigh, -e.sinLow);
+}
+
+// sin(q pi/2 + y) = sin y, cos y, -sin y, -cos y for q = 0..3.
+template <bool kFma>
+[[gnu::always_inline]] inline Real SinInQuadrant(const Angle& a, int quadrant) {
+    const Twin v = (quadrant & 1) == 0 ? SinAt<kFma>(a) : CosAt<kFma>(a);
+    const Real sum = static_cast<Real>(v.hi) + v.lo;
+    return (quadrant & 2) == 0 ? sum : -sum;
+}
+
+[[gnu::always_inline]] inline Real Joined(double hi, double lo) {
+    return static_cast<Real>(hi) + lo;  // exact for a split long double
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Real SinBody(double hi, double lo) {
+    Angle a;
+    if (!ReduceAngle<kFma>(hi, lo, a)) return std::sin(Joined(hi, lo));
+    return SinInQuadrant<kFma>(a, a.quadrant);
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Real CosBody(double hi, double lo) {
+    Angle a;
+    if (!ReduceAngle<kFma>(hi, lo, a)) return std::cos(Joined(hi, lo));
+    return SinInQuadrant<kFma>(a, a.quadrant + 1);  // cos y = sin(y + pi/2)
+}
+
+[[gnu::always_inline]] inline Twin NormalizedTwin(Twin p) {
+    const double hi = p.hi + p.lo;
+    return {hi, p.lo - (hi - p.hi)};
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Real TanBody(double hi, double lo) {
+    Angle a;
+    if (!ReduceAngle<kFma>(hi, lo, a)) return std::tan(Joined(hi, lo));
+    // tan = sin y / cos y, or -cos y / sin y in the odd quadrants; one
+    // correction step makes the quotient as good as its operands.
+    const bool odd = (a.quadrant & 1) != 0;
+    const Twin s = NormalizedTwin(SinAt<kFma>(a)), c = NormalizedTwin(CosAt<kFma>(a));
+    const Twin n = odd ? c : s;
+    const Twin d = odd ? s : c;
+    const double q = n.hi / d.hi;
+    const Twin qd = ExactProduct<kFma>(q, d.hi);
+    const double correction = (((n.hi - qd.hi) - qd.lo) + n.lo - q * d.lo) / d.hi;
+    const Real v = static_cast<Real>(q) + correction;
+    return odd ? -v : v;
+}
+
+// e^(hi + lo) = 2^(k/128) e^r, 2^(j/128) from the table for j = k mod 128.
+template <bool kFma>
+[[gnu::always_inline]] inline Real ExpBody(double hi, double lo) {
+    const double k = RoundDouble(hi * t::kExpScaleDouble);
+    const Twin r = Remainder<kFma>(hi, lo, k, t::kLn2Over128Double1, t::kLn2Over128Double2,
+                                   t::kLn2Over128Double3);
+    const int64_t n = static_cast<int64_t>(k);
+    const t::ExpPair& e = t::kExp2FractionPairs[n & 127];
+    // 2^(j/128) (1 + r + r^2/2 + r^3 Q(r) + rLow (1 + r)): the products of
+    // 2^(j/128) >= 1 with r and r^2/2 are exact, and it outweighs them.
+    const Twin z = ExactProduct<kFma>(r.hi, r.hi);
+    const double* c = t::kExpPairPoly;
+    const double cube = r.hi * z.hi * ((c[0] + r.hi * c[1]) + z.hi * (c[2] + r.hi * c[3]));
+    const Twin p = ExactProduct<kFma>(e.high, r.hi);
+    const Twin h = ExactProduct<kFma>(e.high, 0.5 * z.hi);
+    const double sum = e.high + p.hi;
+    const double small = ((p.hi - (sum - e.high)) + p.lo + h.lo + e.low + e.low * r.hi) +
+                         e.high * (cube + 0.5 * z.lo + r.lo * (1 + r.hi));
+    const double tail = small + h.hi;
+    return (static_cast<Real>(sum) + tail) * PowerOfTwo(static_cast<int>(n >> 7));
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+#define ZORVAT_FMA_TARGET [[gnu::target("fma")]]
+bool ProcessorHasFma() {
+    __builtin_cpu_init();  // this may run before the constructors
+    return __builtin_cpu_supports("fma") != 0;
+}
+#else
+#define ZORVAT_FMA_TARGET
+bool ProcessorHasFma() {
+    return false;
+}
+#endif
+// Until this is set the kernels without it run, with the same results.
+bool useFma = ProcessorHasFma();
+
+ZORVAT_FMA_TARGET Real SinFma(double hi, double lo) { return SinBody<true>(hi, lo); }
+ZORVAT_FMA_TARGET Real CosFma(double hi, double lo) { return CosBody<true>(hi, lo); }
+ZORVAT_FMA_TARGET Real TanFma(double hi, double lo) { return TanBody<true>(hi, lo); }
+ZORVAT_FMA_TARGET Real ExpFma(double hi, double lo) { return ExpBody<true>(hi, lo); }
+
+}  // namespace
+
+namespace detail {
+
+Real SinOfPair(double hi, double lo) { return useFma ? SinFma(hi, lo) : SinBody<false>(hi, lo); }
+Real CosOfPair(double hi, double lo) { return useFma ? CosFma(hi, lo) : CosBody<false>(hi, lo); }
+Real TanOfPair(double hi, double lo) { return useFma ? TanFma(hi, lo) : TanBody<false>(hi, lo); }
+Real ExpOfPair(double hi, double lo) { return useFma ? ExpFma(hi, lo) : ExpBody<false>(hi, lo); }
+
+bool UseFusedMultiplyAdd(bool on) {
+    useFma = on && ProcessorHasFma();
+    return useFma;
+}
+
+}  // namespace detail
 
 }  // namespace expr::math

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -174,6 +175,36 @@ TEST(LongDoubleMathTest, QuadrantsKeepTheSymmetries) {
         EXPECT_NEAR(static_cast<double>(s * s + c * c), 1.0, 1e-18) << static_cast<double>(x);
         EXPECT_NEAR(static_cast<double>(std::sin(x) - s), 0.0, 2e-19) << static_cast<double>(x);
     }
+}
+
+// Processors without fused multiply-adds take the other kernels: the same
+// bits, so results never depend on the machine.
+TEST(LongDoubleMathTest, KernelsWithAndWithoutFusedMultiplyAddAgree) {
+    if (!expr::math::detail::UseFusedMultiplyAdd(true)) GTEST_SKIP() << "no FMA here";
+    std::vector<Real> xs;
+    Real x = 1E-9L;
+    for (int i = 0; i < 20000; ++i, x *= -1.0011L) xs.push_back(x);  // up to about 3.6E9
+    for (int k = -200000; k <= 200000; k += 37) {  // near the reduction's break points
+        const Real edge = k * 0.0061359231515425649188L;
+        xs.insert(xs.end(), {edge, std::nextafter(edge, 0.0L), edge + 0x1p-41L});
+    }
+    for (Real e = -11350; e <= 11350; e += 0.731L) xs.push_back(e);
+    std::vector<Real> fused;
+    for (const Real a : xs) {
+        for (Real (*f)(Real) : {expr::math::Sin, expr::math::Cos, expr::math::Tan, expr::math::Exp})
+            fused.push_back(f(a));
+    }
+    expr::math::detail::UseFusedMultiplyAdd(false);
+    size_t i = 0;
+    for (const Real a : xs) {
+        for (Real (*f)(Real) : {expr::math::Sin, expr::math::Cos, expr::math::Tan, expr::math::Exp}) {
+            const Real plain = f(a);
+            EXPECT_TRUE(SameBits(plain, fused[i]) || (std::isnan(plain) && std::isnan(fused[i])))
+                << static_cast<double>(a);
+            ++i;
+        }
+    }
+    expr::math::detail::UseFusedMultiplyAdd(true);
 }
 
 }  // namespace
