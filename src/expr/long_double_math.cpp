@@ -436,12 +436,6 @@ template <bool kFma>
     }
 }
 
-[[gnu::always_inline]] inline Twin TwoSumDouble(double a, double b) {
-    const double s = a + b;
-    const double bb = s - a;
-    return {s, (a - (s - bb)) + (b - bb)};
-}
-
 [[gnu::always_inline]] inline double RoundDouble(double x) {  // |x| < 2^51
     constexpr double kMagic = 0x1.8p52;
     return (x + kMagic) - kMagic;
@@ -461,12 +455,15 @@ template <bool kFma>
         const Twin p = ExactProduct<false>(k, part1);
         first = (hi - p.hi) - p.lo;
     }
+    // Fast sums: the larger operand comes first, or the sum cancels so far
+    // that it is exact, or the remainder is too small to be used.
     const Twin second = ExactProduct<kFma>(k, part2);
-    const Twin a = TwoSumDouble(first, -second.hi);
-    const Twin b = TwoSumDouble(a.hi, lo);
-    const double low = ((a.lo + b.lo) - second.lo) - k * part3;
-    const double r = b.hi + low;
-    return {r, low - (r - b.hi)};
+    const double a = first - second.hi;
+    const double aLow = (first - a) - second.hi;
+    const double b = a + lo;
+    const double bLow = lo - (b - a);
+    // The low part is within about 2^-50 of b; no need to normalize the pair.
+    return {b, ((aLow + bLow) - second.lo) - k * part3};
 }
 
 // Below this a remainder has lost too many bits to cancellation for the
@@ -495,10 +492,10 @@ template <bool kFma>
     a.quadrant = static_cast<int>((n >> 8) & 3);
     a.r = r.hi;
     const Twin z = ExactProduct<kFma>(r.hi, r.hi);
-    a.sinTail = r.hi * z.hi * (t::kSinPoly[0] + z.hi * (t::kSinPoly[1] + z.hi * t::kSinPoly[2])) +
-                r.lo;
+    const double z2 = z.hi * z.hi;
+    a.sinTail = r.hi * z.hi * ((t::kSinPoly[0] + z.hi * t::kSinPoly[1]) + z2 * t::kSinPoly[2]) + r.lo;
     a.halfSquare = 0.5 * z.hi;
-    a.cosRest = z.hi * z.hi * (t::kCosPoly[0] + z.hi * t::kCosPoly[1]) - (0.5 * z.lo + r.hi * r.lo);
+    a.cosRest = z2 * (t::kCosPoly[0] + z.hi * t::kCosPoly[1]) - (0.5 * z.lo + r.hi * r.lo);
     return true;
 }
 
@@ -512,7 +509,8 @@ template <bool kFma>
     const Twin p = ExactProduct<kFma>(vHigh, a.r);
     const Twin h = ExactProduct<kFma>(uHigh, a.halfSquare);
     const double sum = uHigh + p.hi;
-    const double small = ((p.hi - (sum - uHigh)) + p.lo + uLow + vLow * a.r - h.lo) +
+    // The terms in the order they become known.
+    const double small = (((uLow + vLow * a.r) + (p.lo - h.lo)) + (p.hi - (sum - uHigh))) +
                          (vHigh * a.sinTail + uHigh * a.cosRest);
     return {sum, small - h.hi};
 }
@@ -593,8 +591,8 @@ template <bool kFma>
     const Twin p = ExactProduct<kFma>(e.high, r.hi);
     const Twin h = ExactProduct<kFma>(e.high, 0.5 * z.hi);
     const double sum = e.high + p.hi;
-    const double small = ((p.hi - (sum - e.high)) + p.lo + h.lo + e.low + e.low * r.hi) +
-                         e.high * (cube + 0.5 * z.lo + r.lo * (1 + r.hi));
+    const double small = (((e.low + e.low * r.hi) + (p.lo + h.lo)) + (p.hi - (sum - e.high))) +
+                         e.high * ((r.lo * (1 + r.hi) + 0.5 * z.lo) + cube);
     const double tail = small + h.hi;
     return (static_cast<Real>(sum) + tail) * PowerOfTwo(static_cast<int>(n >> 7));
 }
