@@ -97,6 +97,7 @@ private:
     void CountOperation(int32_t depth);
     OperationKind PowerKind(int32_t exponentBegin, int32_t exponentEnd);
     void Fold(int32_t index);
+    void PullNegation(int32_t index);
     void Emit(int32_t index);
     Real* NewCell(Real value = 0);
     Real* LeafCell(int32_t index);
@@ -199,8 +200,48 @@ int32_t TermBuilder::Build(int32_t begin, int32_t end, int32_t depth) {
     node.routine = routine;
     node.first = first;
     node.second = second;
+    PullNegation(index);
     Fold(index);
     return index;
+}
+
+// Negation commutes with products and quotients to the bit: (-a) b = -(a b).
+// Pulled out of them it meets a constant and goes into it, or cancels, and
+// leaves products of cells to fuse: -x*x/2 becomes x*x times -0.5.
+void TermBuilder::PullNegation(int32_t index) {
+    Node& node = nodes_[index];
+    const auto isConstant = [this](int32_t i) { return nodes_[i].kind == OperationKind::Constant; };
+    if (node.kind == OperationKind::Multiply || node.kind == OperationKind::Divide) {
+        for (int32_t Node::*side : {&Node::first, &Node::second}) {
+            const int32_t negation = node.*side;
+            if (nodes_[negation].kind != OperationKind::Negate) continue;
+            // The negation's node takes the operation, this one the negation.
+            Node operation = node;
+            operation.*side = nodes_[negation].first;
+            Node outer = nodes_[negation];
+            outer.first = negation;
+            nodes_[negation] = operation;
+            node = outer;
+            PullNegation(negation);  // the other side may be negated as well
+            PullNegation(index);
+            return;
+        }
+        return;
+    }
+    if (node.kind != OperationKind::Negate) return;
+    Node& inner = nodes_[node.first];
+    if (inner.kind == OperationKind::Negate) {
+        node = nodes_[inner.first];
+        return;
+    }
+    if (inner.kind != OperationKind::Multiply && inner.kind != OperationKind::Divide) return;
+    for (const int32_t operand : {inner.second, inner.first}) {
+        if (isConstant(operand)) {
+            nodes_[operand].value = -nodes_[operand].value;
+            node = inner;
+            return;
+        }
+    }
 }
 
 // "^" with a whole literal exponent becomes a multiplication or an integer power.
@@ -361,7 +402,14 @@ void TermBuilder::Emit(int32_t index) {
     // The operation with leaf `operand` as its cell or narrow constant.
     const auto emitWith = [&](Code withCell, Code withConstant, int32_t operand) {
         const auto narrow = withConstant != Code::End ? Narrow(operand) : std::nullopt;
-        if (narrow) {
+        int exponent;
+        if (narrow && withConstant == Code::DivideConstant &&
+            std::fabs(std::frexp(*narrow, &exponent)) == 0.5 && exponent > -1020 &&
+            exponent < 1020) {
+            // Dividing by a power of two is multiplying by its inverse, to the
+            // bit, and a multiplication is several times faster.
+            code_.push_back({Code::MultiplyConstant, nullptr, nullptr, nullptr, 1 / *narrow});
+        } else if (narrow) {
             code_.push_back({withConstant, nullptr, nullptr, nullptr, *narrow});
         } else {
             emit(withCell, LeafCell(operand));

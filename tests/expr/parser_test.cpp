@@ -125,7 +125,22 @@ TEST_F(ParserTest, ConstantsInEveryPositionKeepEveryBit) {
         {"x/0.1", x / tenth},
         {"1E300*x", 1E300L * x},
         {"x*9007199254740993", x * 9007199254740993.0L},  // 2^53 + 1 needs 54 bits
+        // Negations move into constants, divisions by powers of two become products.
+        {"-x*x/2", -x * x / 2},
+        {"x*(-x)", x * -x},
+        {"-x*(-x)", -x * -x},
+        {"-(x*3)", -(x * 3)},
+        {"-(3/x)", -(3 / x)},
+        {"-x/0.1", -x / tenth},
+        {"3/(-x)", 3 / -x},
+        {"x/8", x / 8},
+        {"x/0.25", x / 0.25L},
+        {"-x/(-4)", -x / -4},
     };
+    for (const Real value : {x, 1E-4940L}) {  // the second's quarter is rounded
+        parser.X() = value;
+        EXPECT_EQ(Evaluate("x/4"), value / 4);
+    }
     parser.X() = x;
     for (const Case& c : cases) {
         EXPECT_EQ(Evaluate(c.text), c.value) << c.text;
