@@ -87,6 +87,12 @@ bool KeepsFaultsVisible(InstructionCode code) {
         case InstructionCode::MultiplyCellConstant:
         case InstructionCode::DivideCellConstant:
         case InstructionCode::DivideConstantCell:
+        case InstructionCode::AddProduct:
+        case InstructionCode::SubtractProduct:
+        case InstructionCode::SubtractFromProduct:
+        case InstructionCode::AddProductConstant:
+        case InstructionCode::SubtractProductConstant:
+        case InstructionCode::SubtractFromProductConstant:
         case InstructionCode::Negate:
         case InstructionCode::Square:
         case InstructionCode::Cube:
@@ -445,6 +451,24 @@ void FuseLoads(std::vector<Instruction>& code) {
                 if (Infinite(*in->cell)) [[unlikely]]
                     faultMayBeHidden = true;
                 acc = in->constant / *in->cell;
+                break;
+            case InstructionCode::AddProduct:
+                acc += *in->cell * *in->other;
+                break;
+            case InstructionCode::SubtractProduct:
+                acc -= *in->cell * *in->other;
+                break;
+            case InstructionCode::SubtractFromProduct:
+                acc = *in->cell * *in->other - acc;
+                break;
+            case InstructionCode::AddProductConstant:
+                acc += *in->cell * in->constant;
+                break;
+            case InstructionCode::SubtractProductConstant:
+                acc -= *in->cell * in->constant;
+                break;
+            case InstructionCode::SubtractFromProductConstant:
+                acc = *in->cell * in->constant - acc;
                 break;
             case InstructionCode::AddCells:
                 acc = *in->cell + *in->other;

@@ -56,6 +56,14 @@ enum class InstructionCode : uint8_t {
     MultiplyCellConstant,
     DivideCellConstant,
     DivideConstantCell,
+    // acc + cell other, acc - cell other, cell other - acc, and the same with
+    // the constant for other: a product of two leaves needs no cell of its own.
+    AddProduct,
+    SubtractProduct,
+    SubtractFromProduct,
+    AddProductConstant,
+    SubtractProductConstant,
+    SubtractFromProductConstant,
     // Built-in functions worth doing without a routine call.
     Sqrt,
     Abs,

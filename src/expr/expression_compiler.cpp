@@ -415,6 +415,38 @@ void TermBuilder::Emit(int32_t index) {
             emit(withCell, LeafCell(operand));
         }
     };
+    // acc + a b, acc - a b or a b - acc, for leaves a and b: the product is
+    // formed in the instruction, not parked in a cell.
+    const auto isLeafProduct = [&](int32_t child) {
+        const Node& n = nodes_[child];
+        return n.kind == OperationKind::Multiply && isLeaf(n.first) && isLeaf(n.second);
+    };
+    const auto emitProduct = [&](Code withCells, Code withConstant, int32_t product) {
+        const Node& p = nodes_[product];
+        for (const auto& [cell, constant] : {std::pair{p.first, p.second}, {p.second, p.first}}) {
+            if (const auto narrow = Narrow(constant)) {
+                return code_.push_back({withConstant, LeafCell(cell), nullptr, nullptr, *narrow});
+            }
+        }
+        Real* first = LeafCell(p.first);
+        code_.push_back({withCells, first, nullptr, LeafCell(p.second)});
+    };
+    if ((node.kind == OperationKind::Add || node.kind == OperationKind::Subtract) &&
+        !isLeaf(node.first) && !isLeaf(node.second)) {
+        const bool add = node.kind == OperationKind::Add;
+        if (isLeafProduct(node.second)) {
+            Emit(node.first);
+            return add ? emitProduct(Code::AddProduct, Code::AddProductConstant, node.second)
+                       : emitProduct(Code::SubtractProduct, Code::SubtractProductConstant,
+                                     node.second);
+        }
+        if (isLeafProduct(node.first)) {
+            Emit(node.second);
+            return add ? emitProduct(Code::AddProduct, Code::AddProductConstant, node.first)
+                       : emitProduct(Code::SubtractFromProduct, Code::SubtractFromProductConstant,
+                                     node.first);
+        }
+    }
     if (isLeaf(node.second)) {
         Emit(node.first);
         emitWith(codes->direct, codes->directConstant, node.second);

@@ -136,6 +136,13 @@ TEST_F(ParserTest, ConstantsInEveryPositionKeepEveryBit) {
         {"x/8", x / 8},
         {"x/0.25", x / 0.25L},
         {"-x/(-4)", -x / -4},
+        // A product of two leaves next to a sum or difference is formed in place.
+        {"x*x*x-2*x", x * x * x - 2 * x},
+        {"2*x-x*x*x", 2 * x - x * x * x},
+        {"sqrt(x)+x*0.1", std::sqrt(x) + x * tenth},
+        {"x*x+sqrt(x)", x * x + std::sqrt(x)},
+        {"sqrt(x)-x*x", std::sqrt(x) - x * x},
+        {"x*x-sqrt(x)", x * x - std::sqrt(x)},
     };
     for (const Real value : {x, 1E-4940L}) {  // the second's quarter is rounded
         parser.X() = value;
