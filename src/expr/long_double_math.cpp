@@ -436,9 +436,20 @@ template <bool kFma>
     }
 }
 
-[[gnu::always_inline]] inline double RoundDouble(double x) {  // |x| < 2^51
+// x rounded to a whole number, as a double and as an integer, for |x| < 2^51.
+// The integer is read off the bits of x + 1.5 * 2^52, sooner than from the double.
+struct Whole {
+    double value;
+    int64_t integer;
+};
+
+[[gnu::always_inline]] inline Whole RoundDouble(double x) {
     constexpr double kMagic = 0x1.8p52;
-    return (x + kMagic) - kMagic;
+    constexpr int64_t kMagicBits = 0x4338000000000000;
+    const double shifted = x + kMagic;
+    int64_t bits;
+    std::memcpy(&bits, &shifted, sizeof bits);
+    return {shifted - kMagic, bits - kMagicBits};
 }
 
 // (hi + lo) - k (part1 + part2 + part3) as a pair, k a whole number. k part1
@@ -483,10 +494,9 @@ struct Angle {
 // False where the C library must do it.
 template <bool kFma>
 [[gnu::always_inline]] inline bool ReduceAngle(double hi, double lo, Angle& a) {
-    const double k = RoundDouble(hi * t::kInversePiOver512);
+    const auto [k, n] = RoundDouble(hi * t::kInversePiOver512);
     const Twin r = Remainder<kFma>(hi, lo, k, t::kPiOver512Part1, t::kPiOver512Part2,
                                    t::kPiOver512Part3);
-    const int64_t n = static_cast<int64_t>(k);
     if (n != 0 && !(std::fabs(r.hi) >= kTinyAngle)) return false;
     a.entry = &t::kSinCos[n & 255];
     a.quadrant = static_cast<int>((n >> 8) & 3);
@@ -578,10 +588,9 @@ template <bool kFma>
 // e^(hi + lo) = 2^(k/128) e^r, 2^(j/128) from the table for j = k mod 128.
 template <bool kFma>
 [[gnu::always_inline]] inline Real ExpBody(double hi, double lo) {
-    const double k = RoundDouble(hi * t::kExpScaleDouble);
+    const auto [k, n] = RoundDouble(hi * t::kExpScaleDouble);
     const Twin r = Remainder<kFma>(hi, lo, k, t::kLn2Over128Double1, t::kLn2Over128Double2,
                                    t::kLn2Over128Double3);
-    const int64_t n = static_cast<int64_t>(k);
     const t::ExpPair& e = t::kExp2FractionPairs[n & 127];
     // 2^(j/128) (1 + r + r^2/2 + r^3 Q(r) + rLow (1 + r)): the products of
     // 2^(j/128) >= 1 with r and r^2/2 are exact, and it outweighs them.
@@ -594,7 +603,15 @@ template <bool kFma>
     const double small = (((e.low + e.low * r.hi) + (p.lo + h.lo)) + (p.hi - (sum - e.high))) +
                          e.high * ((r.lo * (1 + r.hi) + 0.5 * z.lo) + cube);
     const double tail = small + h.hi;
-    return (static_cast<Real>(sum) + tail) * PowerOfTwo(static_cast<int>(n >> 7));
+    const int64_t scale = n >> 7;
+    if (scale > -960 && scale < 1000) {
+        // Scaled as doubles, exactly: the tail stays a normal number.
+        const uint64_t bits = static_cast<uint64_t>(scale + 1023) << 52;
+        double power;
+        std::memcpy(&power, &bits, sizeof power);
+        return static_cast<Real>(sum * power) + tail * power;
+    }
+    return (static_cast<Real>(sum) + tail) * PowerOfTwo(static_cast<int>(scale));
 }
 
 #if defined(__x86_64__) || defined(__i386__)
