@@ -93,6 +93,9 @@ bool KeepsFaultsVisible(InstructionCode code) {
         case InstructionCode::AddProductConstant:
         case InstructionCode::SubtractProductConstant:
         case InstructionCode::SubtractFromProductConstant:
+        case InstructionCode::CellPlusProductConstant:
+        case InstructionCode::CellMinusProductConstant:
+        case InstructionCode::ProductConstantMinusCell:
         case InstructionCode::Negate:
         case InstructionCode::Square:
         case InstructionCode::Cube:
@@ -469,6 +472,15 @@ void FuseLoads(std::vector<Instruction>& code) {
                 break;
             case InstructionCode::SubtractFromProductConstant:
                 acc = *in->cell * in->constant - acc;
+                break;
+            case InstructionCode::CellPlusProductConstant:
+                acc = *in->cell + *in->other * in->constant;
+                break;
+            case InstructionCode::CellMinusProductConstant:
+                acc = *in->cell - *in->other * in->constant;
+                break;
+            case InstructionCode::ProductConstantMinusCell:
+                acc = *in->other * in->constant - *in->cell;
                 break;
             case InstructionCode::AddCells:
                 acc = *in->cell + *in->other;

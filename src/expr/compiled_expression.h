@@ -64,6 +64,10 @@ enum class InstructionCode : uint8_t {
     AddProductConstant,
     SubtractProductConstant,
     SubtractFromProductConstant,
+    // cell + other constant, cell - other constant, other constant - cell.
+    CellPlusProductConstant,
+    CellMinusProductConstant,
+    ProductConstantMinusCell,
     // Built-in functions worth doing without a routine call.
     Sqrt,
     Abs,

@@ -431,6 +431,29 @@ void TermBuilder::Emit(int32_t index) {
         Real* first = LeafCell(p.first);
         code_.push_back({withCells, first, nullptr, LeafCell(p.second)});
     };
+    // A leaf plus or minus a leaf times a narrow constant, as in s+i*2: one instruction.
+    const auto scaledLeaf = [&](int32_t child) -> std::optional<std::pair<int32_t, double>> {
+        if (!isLeafProduct(child)) return std::nullopt;
+        const Node& p = nodes_[child];
+        if (const auto narrow = Narrow(p.second)) return std::pair{p.first, *narrow};
+        if (const auto narrow = Narrow(p.first)) return std::pair{p.second, *narrow};
+        return std::nullopt;
+    };
+    if (node.kind == OperationKind::Add || node.kind == OperationKind::Subtract) {
+        const bool add = node.kind == OperationKind::Add;
+        if (const auto scaled = scaledLeaf(node.second); scaled && isLeaf(node.first)) {
+            code_.push_back({add ? Code::CellPlusProductConstant : Code::CellMinusProductConstant,
+                             LeafCell(node.first), nullptr, LeafCell(scaled->first),
+                             scaled->second});
+            return;
+        }
+        if (const auto scaled = scaledLeaf(node.first); scaled && isLeaf(node.second)) {
+            code_.push_back({add ? Code::CellPlusProductConstant : Code::ProductConstantMinusCell,
+                             LeafCell(node.second), nullptr, LeafCell(scaled->first),
+                             scaled->second});
+            return;
+        }
+    }
     if ((node.kind == OperationKind::Add || node.kind == OperationKind::Subtract) &&
         !isLeaf(node.first) && !isLeaf(node.second)) {
         const bool add = node.kind == OperationKind::Add;

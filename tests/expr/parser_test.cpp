@@ -143,6 +143,11 @@ TEST_F(ParserTest, ConstantsInEveryPositionKeepEveryBit) {
         {"x*x+sqrt(x)", x * x + std::sqrt(x)},
         {"sqrt(x)-x*x", std::sqrt(x) - x * x},
         {"x*x-sqrt(x)", x * x - std::sqrt(x)},
+        {"0.1+x*3", tenth + x * 3},
+        {"x*3+0.1", x * 3 + tenth},
+        {"0.1-3*x", tenth - 3 * x},
+        {"x*3-0.1", x * 3 - tenth},
+        {"1+2*x", 1 + 2 * x},
     };
     for (const Real value : {x, 1E-4940L}) {  // the second's quarter is rounded
         parser.X() = value;
