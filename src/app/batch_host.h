@@ -27,6 +27,7 @@ public:
     void ProcessEvents() override {}
     // An interrupt signal (Ctrl+C) asks a running program to stop at its next loop end.
     bool TakeStopRequest() override;
+    bool ProcessEventsAndTakeStopRequest() override { return TakeStopRequest(); }
     static void InstallInterruptHandler();
     void Sleep(int) override {}
     // `stop` goes on at once and says so on stderr.

@@ -30,6 +30,11 @@ public:
     // True once after the user asked to stop a running program (Escape; in batch
     // mode an interrupt signal).
     virtual bool TakeStopRequest() { return false; }
+    // Both of the above in one call, which loops make on every pass.
+    virtual bool ProcessEventsAndTakeStopRequest() {
+        ProcessEvents();
+        return TakeStopRequest();
+    }
     // Waits during a program's pause; batch mode returns at once.
     virtual void Sleep(int milliseconds) = 0;
     // `stop`: the "Verder" button with `caption` is on the screen; returns once it is

@@ -216,8 +216,7 @@ public:
     // Processes pending events and picks up a stop request. Inline: loops call
     // it on every pass.
     void ProcessEvents() {
-        host_.ProcessEvents();
-        if (host_.TakeStopRequest()) stopRequest_ = true;
+        if (host_.ProcessEventsAndTakeStopRequest()) stopRequest_ = true;
     }
     void SetPaused(bool paused) { paused_ = paused; }
     plot::Snapshot& SnapshotPicture() { return snapshot_; }
