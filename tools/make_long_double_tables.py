@@ -103,15 +103,15 @@ w("")
 # first exact in x - k part1 for |x| < 2^14; 2^(j/128) as pairs.
 ln2_128 = log(2) / 128
 e1 = double(ln2_128)
-w("inline constexpr double kExpScaleDouble = %s;" % double_literal(double(1 / ln2_128)))
-w("inline constexpr double kLn2Over128Double1 = %s;" % double_literal(e1))
+w("inline constexpr double kExpScale = %s;" % double_literal(double(1 / ln2_128)))
+w("inline constexpr double kLn2Over128Part1 = %s;" % double_literal(e1))
 e2 = double(ln2_128 - e1)
-w("inline constexpr double kLn2Over128Double2 = %s;" % double_literal(e2))
-w("inline constexpr double kLn2Over128Double3 = %s;" % double_literal(double(ln2_128 - e1 - e2)))
-w("struct ExpPair {")
+w("inline constexpr double kLn2Over128Part2 = %s;" % double_literal(e2))
+w("inline constexpr double kLn2Over128Part3 = %s;" % double_literal(double(ln2_128 - e1 - e2)))
+w("struct ExpEntry {")
 w("    double high, low;")
 w("};")
-w("inline constexpr ExpPair kExp2FractionPairs[] = {")
+w("inline constexpr ExpEntry kExp2Fraction[] = {")
 for j in range(128):
     h, l = split_double(mpf(2) ** (mpf(j) / 128))
     w("    {%s, %s}," % (double_literal(h), double_literal(l)))
@@ -119,28 +119,8 @@ w("};")
 rmax = ln2_128 / 2 * mpf("1.01")
 # e^r = 1 + r + r^2/2 + r^3 Q(r)
 q = fit_double(lambda r: (expm1(r) - r - r * r / 2) / r ** 3 if r != 0 else mpf(1) / 6, -rmax, rmax, 3,
-               "exp pairs")
-w("inline constexpr double kExpPairPoly[] = {%s};" % ", ".join(double_literal(x) for x in q))
-w("")
-
-# exp: x = k ln2/128 + r, 2^(j/128) as high and low parts.
-ln2_128 = log(2) / 128
-l1 = round_bits(ln2_128, 42)
-l2 = round_bits(ln2_128 - l1, 64)
-w("inline constexpr long double kExpScale = %s;" % literal(round_bits(128 / log(2), 64)))
-w("inline constexpr long double kLn2Over128Part1 = %s;" % literal(l1))
-w("inline constexpr long double kLn2Over128Part2 = %s;" % literal(l2))
-w("struct ExpEntry {")
-w("    long double high, low;")
-w("};")
-w("inline constexpr ExpEntry kExp2Fraction[] = {")
-for j in range(128):
-    h, l = split(mpf(2) ** (mpf(j) / 128))
-    w("    {%s, %s}," % (literal(h), literal(l)))
-w("};")
-rmax = ln2_128 / 2 * mpf("1.01")
-e = fit(lambda r: (expm1(r) - r) / r ** 2 if r != 0 else mpf(1) / 2, -rmax, rmax, 5, "exp")
-w("inline constexpr long double kExpPoly[] = {%s};" % ", ".join(literal(x) for x in e))
+               "exp")
+w("inline constexpr double kExpPoly[] = {%s};" % ", ".join(double_literal(x) for x in q))
 w("")
 
 # log: x = 2^e m, j = round(256 (m - 1)), r = m c_j - 1 with c_j of 12 bits

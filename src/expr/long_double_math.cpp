@@ -91,13 +91,6 @@ template <size_t N>
     }
 }
 
-// Adding 1.5 * 2^63 and taking it off again rounds to an integer in two
-// additions; the integer itself is read off the critical path.
-[[gnu::always_inline]] inline Real RoundToInteger(Real x) {
-    constexpr Real kMagic = 0x1.8p63L;
-    return (x + kMagic) - kMagic;
-}
-
 // 2^e for |e| <= 16382; within the double range it is built as a double,
 // which the x87 unit loads at once.
 [[gnu::always_inline]] inline Real PowerOfTwo(int e) {
@@ -148,58 +141,6 @@ struct LogParts {
     return {p.hi, p.lo + v.hi * kLow + v.lo * kHigh};
 }
 
-// e^x = (high + low) 2^scale for |x| <= kExpLimit, low within 1% of high.
-struct ExpParts {
-    Real high, low;
-    int scale;
-};
-
-// e^(x + xLow) when kWithLow, for |xLow| <= 2^-50.
-template <bool kWithLow = false>
-[[gnu::always_inline]] inline ExpParts ExpReduced(Real x, Real xLow = 0) {
-    const Real kr = RoundToInteger(x * t::kExpScale);
-    const int64_t k = static_cast<int64_t>(static_cast<double>(kr));
-    const Real first = x - kr * t::kLn2Over128Part1;  // exact
-    const Real second = kr * t::kLn2Over128Part2;
-    const Real r = first - second;
-    const Real rLow = (first - r) - second;
-    Real expm1;
-    if constexpr (kWithLow) {
-        // xLow may reach 2^-50 (2^-64 of y ln x): e^(r + d) - 1 = (e^r - 1) + d e^r.
-        expm1 = r + ((r * r * Polynomial(t::kExpPoly, r) + rLow) + xLow * (1 + r));
-    } else {
-        expm1 = r + (r * r * Polynomial(t::kExpPoly, r) + rLow);
-    }
-    const t::ExpEntry& e = t::kExp2Fraction[k & 127];
-    return {e.high, e.low + e.high * expm1, static_cast<int>(k >> 7)};
-}
-
-// e^a + e^-a, or e^a - e^-a when `difference`, for 0 <= a <= kExpLimit, as a
-// pair. Both share the reduction a = k ln2/128 + r: e^-a is 2^(-k/128) e^-r,
-// with its own table entry and polynomial, evaluated side by side with e^a's.
-// Each keeps its low part, so the difference stays accurate down to a = 1/16.
-[[gnu::always_inline]] inline Pair ExpAndInverse(Real a, bool difference) {
-    const Real kr = RoundToInteger(a * t::kExpScale);
-    const int64_t k = static_cast<int64_t>(static_cast<double>(kr));
-    const Real first = a - kr * t::kLn2Over128Part1;  // exact
-    const Real second = kr * t::kLn2Over128Part2;
-    const Real r = first - second;
-    const Real rLow = (first - r) - second;
-    const Real z = r * r;
-    const Real up = r + (z * Polynomial(t::kExpPoly, r) + rLow);      // e^r - 1
-    const Real down = -r + (z * Polynomial(t::kExpPoly, -r) - rLow);  // e^-r - 1
-    const t::ExpEntry& e = t::kExp2Fraction[k & 127];
-    const t::ExpEntry& f = t::kExp2Fraction[(-k) & 127];
-    const Real upScale = PowerOfTwo(static_cast<int>(k >> 7));
-    const Real downScale = PowerOfTwo(static_cast<int>((-k) >> 7));
-    // e^a = h + l, e^-a = g + m, with h = 2^(k/128) >= 1 >= g = 2^(-k/128) exact.
-    const Real h = e.high * upScale, l = (e.low + e.high * up) * upScale;
-    const Real g = f.high * downScale, m = (f.low + f.high * down) * downScale;
-    const Real sum = difference ? h - g : h + g;  // a fast sum: h >= g
-    const Real error = difference ? (h - sum) - g : g - (sum - h);
-    return {sum, error + (difference ? l - m : l + m)};
-}
-
 // Below this sinh comes from its series.
 constexpr Real kSinhSeriesLimit = 0x1p-4L;
 // sinh x = x + x^3 (1/3! + z/5! + z^2/7! + ...), z = x^2 <= 2^-8: six terms
@@ -208,54 +149,6 @@ constexpr Real kSinhSeries[] = {1.0L / 6,      1.0L / 120,      1.0L / 5040,
                                 1.0L / 362880, 1.0L / 39916800, 1.0L / 6227020800};
 
 }  // namespace
-
-// See Power.
-constexpr Real kPowerExponentLimit = 256;
-
-Real Power(Real x, Real y) {
-    if constexpr (!kExtended) return Exp(y * Ln(x));
-    LogParts parts;
-    if (!std::isfinite(y) || !SplitLog(x, parts)) return Exp(y * Ln(x));
-    // The logarithm below is good to about 2^-74 absolute, and y multiplies
-    // that: beyond 2^8 the C library's power is the more accurate one.
-    if (!(std::fabs(y) <= kPowerExponentLimit)) return std::pow(x, y);
-    // ln x = hi + lo, y ln x to about 2^-66 absolute.
-    const Real e = parts.exponent;
-    const Real eHigh = e * t::kLn2High;
-    const Real sum = eHigh + parts.y.hi;
-    const Real rest = ((parts.y.hi - (sum - eHigh)) + parts.y.lo) + e * t::kLn2Low;
-    // The rest holds the logarithm's series, up to 2^-19 of it: fold it in, as
-    // the reduction below adds the low part of y ln x to r unmultiplied.
-    const Real hi = sum + rest, lo = rest - (hi - sum);
-    const Real z = y * hi;
-    // Overflow and underflow are the C library's, like the exponential's.
-    if (!Within(z, kExpLimit)) return std::pow(x, y);
-    const Pair product = TwoProduct(y, hi);
-    const ExpParts p = ExpReduced<true>(product.hi, product.lo + y * lo);
-    return (p.high + p.low) * PowerOfTwo(p.scale);
-}
-
-Real Cosh(Real x) {
-    if constexpr (!kExtended) return (std::exp(x) + std::exp(-x)) * 0.5L;
-    if (!Within(x, kExpLimit)) return std::cosh(x);
-    const Pair e = ExpAndInverse(std::fabs(x), false);
-    return (e.hi + e.lo) * 0.5L;
-}
-
-Real Sinh(Real x) {
-    if constexpr (!kExtended) return (std::exp(x) - std::exp(-x)) * 0.5L;
-    if (!Within(x, kExpLimit)) return std::sinh(x);
-    const Real a = std::fabs(x);
-    if (a < kSinhSeriesLimit) {
-        // e^x - e^-x loses too many digits here: the series, whose terms fall fast.
-        if (a < kFirstTermOnly) return x == 0 ? 0.0L : x;  // +0 for -0, as it was
-        const Real z = x * x;
-        return x + x * z * Polynomial(kSinhSeries, z);
-    }
-    const Pair e = ExpAndInverse(a, true);
-    const Real v = (e.hi + e.lo) * 0.5L;
-    return x < 0 ? -v : v;
-}
 
 Real Ln(Real x) {
     if constexpr (!kExtended) return std::log(x);
@@ -585,25 +478,35 @@ template <bool kFma>
     return odd ? -v : v;
 }
 
+// e^(hi + lo) = (sum + tail) 2^scale, the tail up to 2^-8 of the sum.
+struct ScaledTwin {
+    double sum, tail;
+    int64_t scale;
+};
+
 // e^(hi + lo) = 2^(k/128) e^r, 2^(j/128) from the table for j = k mod 128.
 template <bool kFma>
-[[gnu::always_inline]] inline Real ExpBody(double hi, double lo) {
-    const auto [k, n] = RoundDouble(hi * t::kExpScaleDouble);
-    const Twin r = Remainder<kFma>(hi, lo, k, t::kLn2Over128Double1, t::kLn2Over128Double2,
-                                   t::kLn2Over128Double3);
-    const t::ExpPair& e = t::kExp2FractionPairs[n & 127];
+[[gnu::always_inline]] inline ScaledTwin ExpParts(double hi, double lo) {
+    const auto [k, n] = RoundDouble(hi * t::kExpScale);
+    const Twin r = Remainder<kFma>(hi, lo, k, t::kLn2Over128Part1, t::kLn2Over128Part2,
+                                   t::kLn2Over128Part3);
+    const t::ExpEntry& e = t::kExp2Fraction[n & 127];
     // 2^(j/128) (1 + r + r^2/2 + r^3 Q(r) + rLow (1 + r)): the products of
     // 2^(j/128) >= 1 with r and r^2/2 are exact, and it outweighs them.
     const Twin z = ExactProduct<kFma>(r.hi, r.hi);
-    const double* c = t::kExpPairPoly;
+    const double* c = t::kExpPoly;
     const double cube = r.hi * z.hi * ((c[0] + r.hi * c[1]) + z.hi * (c[2] + r.hi * c[3]));
     const Twin p = ExactProduct<kFma>(e.high, r.hi);
     const Twin h = ExactProduct<kFma>(e.high, 0.5 * z.hi);
     const double sum = e.high + p.hi;
     const double small = (((e.low + e.low * r.hi) + (p.lo + h.lo)) + (p.hi - (sum - e.high))) +
                          e.high * ((r.lo * (1 + r.hi) + 0.5 * z.lo) + cube);
-    const double tail = small + h.hi;
-    const int64_t scale = n >> 7;
+    return {sum, small + h.hi, n >> 7};
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Real ExpBody(double hi, double lo) {
+    const auto [sum, tail, scale] = ExpParts<kFma>(hi, lo);
     if (scale > -960 && scale < 1000) {
         // Scaled as doubles, exactly: the tail stays a normal number.
         const uint64_t bits = static_cast<uint64_t>(scale + 1023) << 52;
@@ -632,7 +535,34 @@ bool useFma = ProcessorHasFma();
 ZORVAT_FMA_TARGET Real SinFma(double hi, double lo) { return SinBody<true>(hi, lo); }
 ZORVAT_FMA_TARGET Real CosFma(double hi, double lo) { return CosBody<true>(hi, lo); }
 ZORVAT_FMA_TARGET Real TanFma(double hi, double lo) { return TanBody<true>(hi, lo); }
+// e^a + e^-a, or e^a - e^-a when `difference`, for a = hi + lo >= 0 within
+// the exponential's range. Each keeps its tail, so the difference stays
+// accurate down to a = 1/16.
+template <bool kFma>
+[[gnu::always_inline]] inline Real ExpAndInverse(double hi, double lo, bool difference) {
+    const ScaledTwin up = ExpParts<kFma>(hi, lo), down = ExpParts<kFma>(-hi, -lo);
+    const Real upScale = PowerOfTwo(static_cast<int>(up.scale));
+    const Real downScale = PowerOfTwo(static_cast<int>(down.scale));
+    // e^a = h + l >= e^-a = g + m, each scaled exactly.
+    const Real h = up.sum * upScale, l = up.tail * upScale;
+    const Real g = down.sum * downScale, m = down.tail * downScale;
+    const Real sum = difference ? h - g : h + g;  // a fast sum: h >= g
+    const Real error = difference ? (h - sum) - g : g - (sum - h);
+    return sum + (error + (difference ? l - m : l + m));
+}
+
 ZORVAT_FMA_TARGET Real ExpFma(double hi, double lo) { return ExpBody<true>(hi, lo); }
+ZORVAT_FMA_TARGET Real ExpAndInverseFma(double hi, double lo, bool difference) {
+    return ExpAndInverse<true>(hi, lo, difference);
+}
+
+// A long double split into a pair, as the header's functions do.
+[[gnu::always_inline]] inline Real OnSplit(Real x, bool difference) {
+    const double hi = static_cast<double>(x);
+    const double lo = static_cast<double>(x - hi);
+    return useFma ? ExpAndInverseFma(hi, lo, difference)
+                  : ExpAndInverse<false>(hi, lo, difference);
+}
 
 }  // namespace
 
@@ -649,5 +579,53 @@ bool UseFusedMultiplyAdd(bool on) {
 }
 
 }  // namespace detail
+
+// See Power.
+constexpr Real kPowerExponentLimit = 256;
+
+Real Power(Real x, Real y) {
+    if constexpr (!kExtended) return Exp(y * Ln(x));
+    LogParts parts;
+    if (!std::isfinite(y) || !SplitLog(x, parts)) return Exp(y * Ln(x));
+    // The logarithm below is good to about 2^-74 absolute, and y multiplies
+    // that: beyond 2^8 the C library's power is the more accurate one.
+    if (!(std::fabs(y) <= kPowerExponentLimit)) return std::pow(x, y);
+    // ln x = hi + lo, y ln x to about 2^-66 absolute.
+    const Real e = parts.exponent;
+    const Real eHigh = e * t::kLn2High;
+    const Real sum = eHigh + parts.y.hi;
+    const Real rest = ((parts.y.hi - (sum - eHigh)) + parts.y.lo) + e * t::kLn2Low;
+    // The rest holds the logarithm's series, up to 2^-19 of it: fold it in.
+    const Real hi = sum + rest, lo = rest - (hi - sum);
+    const Real z = y * hi;
+    // Overflow and underflow are the C library's, like the exponential's.
+    if (!Within(z, kExpLimit)) return std::pow(x, y);
+    const Pair product = TwoProduct(y, hi);
+    // The pair of doubles keeps y ln x to about 2^-106 of it.
+    const double pairHigh = static_cast<double>(product.hi);
+    const double pairLow = static_cast<double>((product.hi - pairHigh) + (product.lo + y * lo));
+    if (std::fabs(pairHigh) < detail::kExpFirstTermOnly) return 1 + (pairHigh + static_cast<Real>(pairLow));
+    return detail::ExpOfPair(pairHigh, pairLow);
+}
+
+Real Cosh(Real x) {
+    if constexpr (!kExtended) return (std::exp(x) + std::exp(-x)) * 0.5L;
+    if (!Within(x, kExpLimit)) return std::cosh(x);
+    return OnSplit(std::fabs(x), false) * 0.5L;
+}
+
+Real Sinh(Real x) {
+    if constexpr (!kExtended) return (std::exp(x) - std::exp(-x)) * 0.5L;
+    if (!Within(x, kExpLimit)) return std::sinh(x);
+    const Real a = std::fabs(x);
+    if (a < kSinhSeriesLimit) {
+        // e^x - e^-x loses too many digits here: the series, whose terms fall fast.
+        if (a < kFirstTermOnly) return x == 0 ? 0.0L : x;  // +0 for -0, as it was
+        const Real z = x * x;
+        return x + x * z * Polynomial(kSinhSeries, z);
+    }
+    const Real v = OnSplit(a, true) * 0.5L;
+    return x < 0 ? -v : v;
+}
 
 }  // namespace expr::math
