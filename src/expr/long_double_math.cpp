@@ -1,7 +1,8 @@
-// Long double sine, cosine, tangent, exponential, hyperbolic sine and cosine,
-// logarithms and inverse sine, cosine and tangent. The final sum is formed from a high part and a
-// small tail, so the result is within a hair of correctly rounded; tables and coefficients come
-// from tools/make_long_double_tables.py.
+// Long double sine, cosine, tangent, exponential, powers, hyperbolic sine and
+// cosine, logarithms and inverse sine, cosine and tangent. The final sum is
+// formed from a high part and a small tail, so the result is within a hair of
+// correctly rounded; tables and coefficients come from
+// tools/make_long_double_tables.py.
 #include "long_double_math.h"
 
 #include <cmath>
@@ -102,7 +103,6 @@ template <size_t N>
     }
     return FromBits(0x8000000000000000ULL, static_cast<unsigned>(e + 16383));
 }
-
 
 // log(x) = e ln2 + y for a positive normal x, with y = -log(c_j) + log1p(r), |y| < 0.35.
 struct LogParts {
@@ -303,10 +303,11 @@ Real Log10(Real x) {
     return v.hi + v.lo;
 }
 
-// Sine, cosine, tangent and the exponential work in pairs of doubles: SSE
-// arithmetic is several times cheaper than the x87 unit's, and a pair holds a
-// long double argument exactly. Each result is the long double sum of a high
-// double and a tail good to about 2^-70 of it.
+// Sine, cosine, tangent and the exponential (and through it powers and the
+// hyperbolic functions) work in pairs of doubles: SSE arithmetic is several
+// times cheaper than the x87 unit's, and a pair holds a long double argument
+// exactly. Each result is the long double sum of a high double and a tail
+// good to about 2^-70 of it.
 namespace {
 
 struct Twin {
@@ -388,15 +389,16 @@ struct Angle {
 template <bool kFma>
 [[gnu::always_inline]] inline bool ReduceAngle(double hi, double lo, Angle& a) {
     const auto [k, n] = RoundDouble(hi * t::kInversePiOver512);
-    const Twin r = Remainder<kFma>(hi, lo, k, t::kPiOver512Part1, t::kPiOver512Part2,
-                                   t::kPiOver512Part3);
+    const Twin r =
+        Remainder<kFma>(hi, lo, k, t::kPiOver512Part1, t::kPiOver512Part2, t::kPiOver512Part3);
     if (n != 0 && !(std::fabs(r.hi) >= kTinyAngle)) return false;
     a.entry = &t::kSinCos[n & 255];
     a.quadrant = static_cast<int>((n >> 8) & 3);
     a.r = r.hi;
     const Twin z = ExactProduct<kFma>(r.hi, r.hi);
     const double z2 = z.hi * z.hi;
-    a.sinTail = r.hi * z.hi * ((t::kSinPoly[0] + z.hi * t::kSinPoly[1]) + z2 * t::kSinPoly[2]) + r.lo;
+    a.sinTail =
+        r.hi * z.hi * ((t::kSinPoly[0] + z.hi * t::kSinPoly[1]) + z2 * t::kSinPoly[2]) + r.lo;
     a.halfSquare = 0.5 * z.hi;
     a.cosRest = z2 * (t::kCosPoly[0] + z.hi * t::kCosPoly[1]) - (0.5 * z.lo + r.hi * r.lo);
     return true;
@@ -488,8 +490,8 @@ struct ScaledTwin {
 template <bool kFma>
 [[gnu::always_inline]] inline ScaledTwin ExpParts(double hi, double lo) {
     const auto [k, n] = RoundDouble(hi * t::kExpScale);
-    const Twin r = Remainder<kFma>(hi, lo, k, t::kLn2Over128Part1, t::kLn2Over128Part2,
-                                   t::kLn2Over128Part3);
+    const Twin r =
+        Remainder<kFma>(hi, lo, k, t::kLn2Over128Part1, t::kLn2Over128Part2, t::kLn2Over128Part3);
     const t::ExpEntry& e = t::kExp2Fraction[n & 127];
     // 2^(j/128) (1 + r + r^2/2 + r^3 Q(r) + rLow (1 + r)): the products of
     // 2^(j/128) >= 1 with r and r^2/2 are exact, and it outweighs them.
@@ -517,24 +519,6 @@ template <bool kFma>
     return (static_cast<Real>(sum) + tail) * PowerOfTwo(static_cast<int>(scale));
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-#define ZORVAT_FMA_TARGET [[gnu::target("fma")]]
-bool ProcessorHasFma() {
-    __builtin_cpu_init();  // this may run before the constructors
-    return __builtin_cpu_supports("fma") != 0;
-}
-#else
-#define ZORVAT_FMA_TARGET
-bool ProcessorHasFma() {
-    return false;
-}
-#endif
-// Until this is set the kernels without it run, with the same results.
-bool useFma = ProcessorHasFma();
-
-ZORVAT_FMA_TARGET Real SinFma(double hi, double lo) { return SinBody<true>(hi, lo); }
-ZORVAT_FMA_TARGET Real CosFma(double hi, double lo) { return CosBody<true>(hi, lo); }
-ZORVAT_FMA_TARGET Real TanFma(double hi, double lo) { return TanBody<true>(hi, lo); }
 // e^a + e^-a, or e^a - e^-a when `difference`, for a = hi + lo >= 0 within
 // the exponential's range. Each keeps its tail, so the difference stays
 // accurate down to a = 1/16.
@@ -551,27 +535,60 @@ template <bool kFma>
     return sum + (error + (difference ? l - m : l + m));
 }
 
-ZORVAT_FMA_TARGET Real ExpFma(double hi, double lo) { return ExpBody<true>(hi, lo); }
+#if defined(__x86_64__) || defined(__i386__)
+#define ZORVAT_FMA_TARGET [[gnu::target("fma")]]
+bool ProcessorHasFma() {
+    __builtin_cpu_init();  // this may run before the constructors
+    return __builtin_cpu_supports("fma") != 0;
+}
+#else
+#define ZORVAT_FMA_TARGET
+bool ProcessorHasFma() {
+    return false;
+}
+#endif
+// Until this is set the kernels without it run, with the same results.
+bool useFma = ProcessorHasFma();
+
+ZORVAT_FMA_TARGET Real SinFma(double hi, double lo) {
+    return SinBody<true>(hi, lo);
+}
+ZORVAT_FMA_TARGET Real CosFma(double hi, double lo) {
+    return CosBody<true>(hi, lo);
+}
+ZORVAT_FMA_TARGET Real TanFma(double hi, double lo) {
+    return TanBody<true>(hi, lo);
+}
+ZORVAT_FMA_TARGET Real ExpFma(double hi, double lo) {
+    return ExpBody<true>(hi, lo);
+}
 ZORVAT_FMA_TARGET Real ExpAndInverseFma(double hi, double lo, bool difference) {
     return ExpAndInverse<true>(hi, lo, difference);
 }
 
-// A long double split into a pair, as the header's functions do.
-[[gnu::always_inline]] inline Real OnSplit(Real x, bool difference) {
+// ExpAndInverse of a long double, split into a pair as the header's functions do.
+[[gnu::always_inline]] inline Real ExpAndInverseOf(Real x, bool difference) {
     const double hi = static_cast<double>(x);
     const double lo = static_cast<double>(x - hi);
-    return useFma ? ExpAndInverseFma(hi, lo, difference)
-                  : ExpAndInverse<false>(hi, lo, difference);
+    return useFma ? ExpAndInverseFma(hi, lo, difference) : ExpAndInverse<false>(hi, lo, difference);
 }
 
 }  // namespace
 
 namespace detail {
 
-Real SinOfPair(double hi, double lo) { return useFma ? SinFma(hi, lo) : SinBody<false>(hi, lo); }
-Real CosOfPair(double hi, double lo) { return useFma ? CosFma(hi, lo) : CosBody<false>(hi, lo); }
-Real TanOfPair(double hi, double lo) { return useFma ? TanFma(hi, lo) : TanBody<false>(hi, lo); }
-Real ExpOfPair(double hi, double lo) { return useFma ? ExpFma(hi, lo) : ExpBody<false>(hi, lo); }
+Real SinOfPair(double hi, double lo) {
+    return useFma ? SinFma(hi, lo) : SinBody<false>(hi, lo);
+}
+Real CosOfPair(double hi, double lo) {
+    return useFma ? CosFma(hi, lo) : CosBody<false>(hi, lo);
+}
+Real TanOfPair(double hi, double lo) {
+    return useFma ? TanFma(hi, lo) : TanBody<false>(hi, lo);
+}
+Real ExpOfPair(double hi, double lo) {
+    return useFma ? ExpFma(hi, lo) : ExpBody<false>(hi, lo);
+}
 
 bool UseFusedMultiplyAdd(bool on) {
     useFma = on && ProcessorHasFma();
@@ -604,14 +621,15 @@ Real Power(Real x, Real y) {
     // The pair of doubles keeps y ln x to about 2^-106 of it.
     const double pairHigh = static_cast<double>(product.hi);
     const double pairLow = static_cast<double>((product.hi - pairHigh) + (product.lo + y * lo));
-    if (std::fabs(pairHigh) < detail::kExpFirstTermOnly) return 1 + (pairHigh + static_cast<Real>(pairLow));
+    if (std::fabs(pairHigh) < detail::kExpFirstTermOnly)
+        return 1 + (pairHigh + static_cast<Real>(pairLow));
     return detail::ExpOfPair(pairHigh, pairLow);
 }
 
 Real Cosh(Real x) {
     if constexpr (!kExtended) return (std::exp(x) + std::exp(-x)) * 0.5L;
     if (!Within(x, kExpLimit)) return std::cosh(x);
-    return OnSplit(std::fabs(x), false) * 0.5L;
+    return ExpAndInverseOf(std::fabs(x), false) * 0.5L;
 }
 
 Real Sinh(Real x) {
@@ -624,7 +642,7 @@ Real Sinh(Real x) {
         const Real z = x * x;
         return x + x * z * Polynomial(kSinhSeries, z);
     }
-    const Real v = OnSplit(a, true) * 0.5L;
+    const Real v = ExpAndInverseOf(a, true) * 0.5L;
     return x < 0 ? -v : v;
 }
 

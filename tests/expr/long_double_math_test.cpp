@@ -191,8 +191,12 @@ TEST(LongDoubleMathTest, KernelsWithAndWithoutFusedMultiplyAddAgree) {
     for (Real e = -11350; e <= 11350; e += 0.731L) xs.push_back(e);
     using Function = Real (*)(Real);
     const Function functions[] = {
-        expr::math::Sin,  expr::math::Cos,  expr::math::Tan,
-        expr::math::Exp,  expr::math::Sinh, expr::math::Cosh,
+        expr::math::Sin,
+        expr::math::Cos,
+        expr::math::Tan,
+        expr::math::Exp,
+        expr::math::Sinh,
+        expr::math::Cosh,
         [](Real a) { return expr::math::Power(std::fabs(a) + 0.5L, 1.7L); },
     };
     std::vector<Real> fused;
