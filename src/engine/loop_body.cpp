@@ -106,26 +106,45 @@ WholeBits BitsOfWhole(int64_t value) {
 
 }  // namespace
 
-bool Runner::StepCountedLoop(LoopRecord& record) {
+// Inline in this file: the loop body runs it on every pass.
+inline Runner::CountedStep Runner::StepCounting(LoopRecord& record) {
     Real* cell = record.cells[0];
     // The same bits, compared in integer registers, are the same value.
-    if (record.counting && std::memcmp(cell, &record.lastWritten, kRealBytes) == 0) {
-        record.count += record.countStep;  // exact, as current + step would be
-        const bool goOn = record.direction > 0   ? record.count <= record.countEnd
-                          : record.direction < 0 ? record.count >= record.countEnd
-                                                 : false;
-        if (!goOn) {
+    if (!record.counting || std::memcmp(cell, &record.lastWritten, kRealBytes) != 0) {
+        return CountedStep::NotCounting;
+    }
+    record.count += record.countStep;  // exact, as current + step would be
+    const bool goOn = record.direction > 0   ? record.count <= record.countEnd
+                      : record.direction < 0 ? record.count >= record.countEnd
+                                             : false;
+    if (!goOn) return CountedStep::Ended;
+    if (std::abs(record.count) > static_cast<int64_t>(kCountLimit)) [[unlikely]]
+        record.counting = false;
+    const WholeBits bits = BitsOfWhole(record.count);
+    bits.WriteTo(cell);
+    bits.WriteTo(&record.lastWritten);
+    NoteNumericWrite(record.cells, record.copyEpoch);
+    return CountedStep::Next;
+}
+
+inline bool Runner::NextPass(const LoopRecord& record) {
+    if (record.kind == LoopKind::Animation) snapshot_.ShowOn(surface_);
+    cursor_ = record.bodyStart;
+    ClearLoopYield();
+    return true;
+}
+
+bool Runner::StepCountedLoop(LoopRecord& record) {
+    switch (StepCounting(record)) {
+        case CountedStep::Next:
+            return NextPass(record);
+        case CountedStep::Ended:
             loops_.pop_back();
             return false;
-        }
-        if (std::abs(record.count) > static_cast<int64_t>(kCountLimit)) [[unlikely]]
-            record.counting = false;
-        const WholeBits bits = BitsOfWhole(record.count);
-        bits.WriteTo(cell);
-        bits.WriteTo(&record.lastWritten);
-        NoteNumericWrite(record.cells, record.copyEpoch);
-        return NextPass(record);
+        case CountedStep::NotCounting:
+            break;
     }
+    Real* cell = record.cells[0];
     const Real current = *cell;
     if (current != record.lastWritten) {
         loops_.pop_back();
@@ -143,13 +162,6 @@ bool Runner::StepCountedLoop(LoopRecord& record) {
     StoreNumeric(record.cells, record.copyEpoch, next);
     std::memcpy(&record.lastWritten, cell, kRealBytes);  // integer moves
     return NextPass(record);
-}
-
-bool Runner::NextPass(const LoopRecord& record) {
-    if (record.kind == LoopKind::Animation) snapshot_.ShowOn(surface_);
-    cursor_ = record.bodyStart;
-    ClearLoopYield();
-    return true;
 }
 
 // The steps of the body starting at `start`, or none when a line needs a handler.
@@ -242,7 +254,16 @@ size_t Runner::RunLoopBody(const std::vector<BodyStep>& steps, bool& bailed) {
                     loops_.pop_back();
                     return step->line;
                 }
-                if (!StepCountedLoop(loops_.back())) return step->line;
+                LoopRecord& record = loops_.back();
+                const CountedStep counted = StepCounting(record);
+                if (counted == CountedStep::Next) {
+                    NextPass(record);
+                } else if (counted == CountedStep::Ended) {
+                    loops_.pop_back();
+                    return step->line;
+                } else if (!StepCountedLoop(record)) {
+                    return step->line;
+                }
                 step = steps.data();
                 break;
             }

@@ -202,6 +202,9 @@ public:
     // The end of a pass of a counted loop: the next value, or false when the loop
     // has ended (it is then closed).
     bool StepCountedLoop(LoopRecord& record);
+    // The fast part of StepCountedLoop, for a loop that counts in integers.
+    enum class CountedStep { Next, Ended, NotCounting };
+    CountedStep StepCounting(LoopRecord& record);
     // Starts the next pass of the loop whose variable now holds its next value.
     bool NextPass(const LoopRecord& record);
     // Lets the window process its events once per loop pass (setting "checking").
