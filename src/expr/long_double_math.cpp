@@ -539,7 +539,8 @@ template <bool kFma>
 #define ZORVAT_FMA_TARGET [[gnu::target("fma")]]
 bool ProcessorHasFma() {
     __builtin_cpu_init();  // this may run before the constructors
-    return __builtin_cpu_supports("fma") != 0;
+    // AVX too: its registers must be enabled by the system for the VEX encoding.
+    return __builtin_cpu_supports("avx") != 0 && __builtin_cpu_supports("fma") != 0;
 }
 #else
 #define ZORVAT_FMA_TARGET
