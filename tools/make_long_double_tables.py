@@ -128,15 +128,18 @@ w("")
 # m >= sqrt 2 on, the entry stands for m/2 and the exponent goes up by one
 # (c_256 = 1/2 exactly, so x just below 1 is exact as well).
 ln2 = log(2)
-l2hi = round_bits(ln2, 48)
+# ln2 in three parts: e part1 is exact for |e| < 2^15, e part2 has an exact
+# product pair, e part3 is far below what counts.
+l2hi = round_bits(ln2, 38)
+l2mid = double(ln2 - l2hi)
 first_halved = 106  # 1 + 106/256 > sqrt 2
-w("inline constexpr long double kLn2High = %s;" % literal(l2hi))
-w("inline constexpr long double kLn2Low = %s;" % literal(round_bits(ln2 - l2hi, 64)))
+w("inline constexpr double kLn2High = %s;" % double_literal(l2hi))
+w("inline constexpr double kLn2Mid = %s;" % double_literal(l2mid))
+w("inline constexpr double kLn2Low = %s;" % double_literal(double(ln2 - l2hi - l2mid)))
 w("inline constexpr int kLogFirstHalved = %d;" % first_halved)
 w("struct LogEntry {")
 w("    double scale;  // c_j")
-w("    double logLow;")
-w("    long double logHigh;  // -log(c_j), or -log(2 c_j) from kLogFirstHalved on")
+w("    double logHigh, logLow;  // -log(c_j), or -log(2 c_j) from kLogFirstHalved on")
 w("};")
 w("inline constexpr LogEntry kLog[] = {")
 worst = mpf(0)
@@ -151,18 +154,20 @@ for j in range(257):
         cj = round_bits(1 / (1 + mpf(j) / 256), 12)
     worst = max(worst, abs(lo_m * cj - 1), abs(hi_m * cj - 1))
     value = -log(cj) if j < first_halved else -log(2 * cj)
-    h, l = split(value)
-    w("    {%s, %s, %s}," % (double_literal(cj), double_literal(double(l)), literal(h)))
+    h, l = split_double(value)
+    w("    {%s, %s, %s}," % (double_literal(cj), double_literal(h), double_literal(l)))
 w("};")
 sys.stderr.write("log: |r| <= %s\n" % mp.nstr(worst, 5))
-g = fit(lambda r: (log1p(r) - r) / r ** 2 if r != 0 else mpf(-1) / 2, -worst, worst, 6, "log")
-w("inline constexpr long double kLogPoly[] = {%s};" % ", ".join(literal(x) for x in g))
+# log1p(r) = r - r^2/2 + r^3 L(r)
+g = fit_double(lambda r: (log1p(r) - r + r * r / 2) / r ** 3 if r != 0 else mpf(1) / 3, -worst, worst,
+               5, "log")
+w("inline constexpr double kLogPoly[] = {%s};" % ", ".join(double_literal(x) for x in g))
 log2e = 1 / ln2
 log10e = 1 / log(10)
 for name, value in (("kLog2E", log2e), ("kLog10E", log10e)):
-    h, l = split(value)
-    w("inline constexpr long double %sHigh = %s;" % (name, literal(h)))
-    w("inline constexpr long double %sLow = %s;" % (name, literal(l)))
+    h, l = split_double(value)
+    w("inline constexpr double %sHigh = %s;" % (name, double_literal(h)))
+    w("inline constexpr double %sLow = %s;" % (name, double_literal(l)))
 w("")
 
 # atan: u in [0, 1] is c_j + ..., c_j = j/64, and atan u = atan c_j + atan r with

@@ -104,43 +104,6 @@ template <size_t N>
     return FromBits(0x8000000000000000ULL, static_cast<unsigned>(e + 16383));
 }
 
-// log(x) = e ln2 + y for a positive normal x, with y = -log(c_j) + log1p(r), |y| < 0.35.
-struct LogParts {
-    int exponent;
-    Pair y;
-};
-
-[[gnu::always_inline]] inline bool SplitLog(Real x, LogParts& parts) {
-    const Bits b = BitsOf(x);
-    // Positive and normal only; the C library does zero, negatives, subnormals,
-    // infinity and NaN.
-    if (b.signExponent == 0 || b.signExponent >= 0x7FFF || (b.mantissa >> 63) == 0) return false;
-    // j = round(256 (m - 1)) for the mantissa m in [1, 2).
-    const unsigned j = static_cast<unsigned>(((b.mantissa - (1ULL << 63)) + (1ULL << 54)) >> 55);
-    const t::LogEntry& e = t::kLog[j];
-    // m in two parts of 33 and 31 bits, each exact as a double, and so are their
-    // products with the 12-bit c_j: r = m c_j - 1 comes exactly from doubles,
-    // without moving x through the x87 unit.
-    const double mHigh = static_cast<double>(b.mantissa >> 31) * 0x1p-32;
-    const double mLow = static_cast<double>(b.mantissa & 0x7FFFFFFFULL) * 0x1p-63;
-    const double rHigh = mHigh * e.scale - 1;
-    const double rLow = mLow * e.scale;
-    const Real r = static_cast<Real>(rHigh) + rLow;        // exact: 64 bits suffice
-    const Real tail = r * r * Polynomial(t::kLogPoly, r);  // log1p(r) - r
-    // |log c_j| exceeds |r| unless it is 0: a fast sum is exact.
-    const Real hi = e.logHigh + r;
-    const Real lo = ((r - (hi - e.logHigh)) + e.logLow) + tail;
-    const int halved = j >= static_cast<unsigned>(t::kLogFirstHalved) ? 1 : 0;
-    parts = {b.signExponent - 16383 + halved, {hi, lo}};
-    return true;
-}
-
-// (hi + lo) * (kHigh + kLow) as a pair.
-[[gnu::always_inline]] inline Pair Scale(Pair v, Real kHigh, Real kLow) {
-    const Pair p = TwoProduct(v.hi, kHigh);
-    return {p.hi, p.lo + v.hi * kLow + v.lo * kHigh};
-}
-
 // Below this sinh comes from its series.
 constexpr Real kSinhSeriesLimit = 0x1p-4L;
 // sinh x = x + x^3 (1/3! + z/5! + z^2/7! + ...), z = x^2 <= 2^-8: six terms
@@ -149,26 +112,6 @@ constexpr Real kSinhSeries[] = {1.0L / 6,      1.0L / 120,      1.0L / 5040,
                                 1.0L / 362880, 1.0L / 39916800, 1.0L / 6227020800};
 
 }  // namespace
-
-Real Ln(Real x) {
-    if constexpr (!kExtended) return std::log(x);
-    LogParts parts;
-    if (!SplitLog(x, parts)) return std::log(x);
-    const Real e = parts.exponent;
-    // e ln2_high is exact and, unless e = 0, larger than |y|: a fast sum is exact.
-    const Real eHigh = e * t::kLn2High;
-    const Real hi = eHigh + parts.y.hi;
-    return hi + (((parts.y.hi - (hi - eHigh)) + parts.y.lo) + e * t::kLn2Low);
-}
-
-Real Log2(Real x) {
-    if constexpr (!kExtended) return std::log2(x);
-    LogParts parts;
-    if (!SplitLog(x, parts)) return std::log2(x);
-    const Pair y = Scale(parts.y, t::kLog2EHigh, t::kLog2ELow);
-    const Pair a = TwoSum(static_cast<Real>(parts.exponent), y.hi);
-    return a.hi + (a.lo + y.lo);
-}
 
 namespace {
 
@@ -288,19 +231,6 @@ Real Acos(Real x) {
     // pi - acos |x|: pi is twice pi/2, exactly in both parts.
     const Pair d = TwoSum(2 * t::kHalfPiHigh, -angle.hi);
     return d.hi + ((d.lo - angle.lo) + 2 * t::kHalfPiLow);
-}
-
-Real Log10(Real x) {
-    if constexpr (!kExtended) return std::log10(x);
-    LogParts parts;
-    if (!SplitLog(x, parts)) return std::log10(x);
-    // e log10(2) + y log10(e), the first from e ln2 so that both share one scale.
-    const Real e = parts.exponent;
-    const Real eHigh = e * t::kLn2High;
-    const Real hi = eHigh + parts.y.hi;
-    const Pair ln = {hi, ((parts.y.hi - (hi - eHigh)) + parts.y.lo) + e * t::kLn2Low};
-    const Pair v = Scale(ln, t::kLog10EHigh, t::kLog10ELow);
-    return v.hi + v.lo;
 }
 
 // Sine, cosine, tangent and the exponential (and through it powers and the
@@ -535,6 +465,115 @@ template <bool kFma>
     return sum + (error + (difference ? l - m : l + m));
 }
 
+// log x = e ln2 + y for a positive normal x, with y = -log(c_j) + log1p(r) as a
+// pair, |y| < 0.35, for the mantissa m of x in [1, 2), j = round(256 (m - 1))
+// and r = m c_j - 1, |r| < 0.00205.
+struct LogParts {
+    int exponent;
+    Twin y;
+};
+
+template <bool kFma>
+[[gnu::always_inline]] inline bool SplitLog(Real x, LogParts& parts) {
+    const Bits b = BitsOf(x);
+    // Positive and normal only; the C library does zero, negatives, subnormals,
+    // infinity and NaN.
+    if (b.signExponent == 0 || b.signExponent >= 0x7FFF || (b.mantissa >> 63) == 0) return false;
+    const unsigned j = static_cast<unsigned>(((b.mantissa - (1ULL << 63)) + (1ULL << 54)) >> 55);
+    const t::LogEntry& e = t::kLog[j];
+    // m in two parts of 33 and 31 bits, each exact as a double, and so are their
+    // products with the 12-bit c_j: r = m c_j - 1 = rHigh + rLow exactly.
+    const double mHigh = static_cast<double>(b.mantissa >> 31) * 0x1p-32;
+    const double mLow = static_cast<double>(b.mantissa & 0x7FFFFFFFULL) * 0x1p-63;
+    const double rHigh = mHigh * e.scale - 1;
+    const double rLow = mLow * e.scale;
+    const double r = rHigh + rLow;
+    const double back = r - rHigh;
+    const double rest = (rHigh - (r - back)) + (rLow - back);
+    // log1p(r + rest) = r - r^2/2 + r^3 L(r) + rest (1 - r); r^2/2 exactly.
+    const Twin z = ExactProduct<kFma>(r, r);
+    const double* c = t::kLogPoly;
+    const double z2 = z.hi * z.hi;
+    const double cube =
+        r * z.hi * (((c[0] + r * c[1]) + z.hi * (c[2] + r * c[3])) + z2 * (c[4] + r * c[5]));
+    // Fast sums: |log c_j| exceeds |r| unless it is 0, and the sum exceeds r^2/2.
+    const double half = 0.5 * z.hi;
+    const double s1 = e.logHigh + r;
+    const double s2 = s1 - half;
+    const double low = ((r - (s1 - e.logHigh)) + ((s1 - s2) - half)) + e.logLow +
+                       ((rest - r * rest) - 0.5 * z.lo + cube);
+    const int halved = j >= static_cast<unsigned>(t::kLogFirstHalved) ? 1 : 0;
+    parts = {b.signExponent - 16383 + halved, {s2, low}};
+    return true;
+}
+
+// e ln2 + y as a pair: e times the first part of ln2 is exact and, unless e = 0,
+// larger than |y|, so that a fast sum is exact.
+template <bool kFma>
+[[gnu::always_inline]] inline Twin NaturalLog(const LogParts& parts) {
+    const double e = parts.exponent;
+    const double eHigh = e * t::kLn2High;
+    const Twin eMid = ExactProduct<kFma>(e, t::kLn2Mid);
+    const double hi = eHigh + parts.y.hi;
+    return {hi,
+            ((parts.y.hi - (hi - eHigh)) + parts.y.lo) + (eMid.hi + (eMid.lo + e * t::kLn2Low))};
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Real LnBody(Real x) {
+    LogParts parts;
+    if (!SplitLog<kFma>(x, parts)) return std::log(x);
+    const Twin v = NaturalLog<kFma>(parts);
+    return static_cast<Real>(v.hi) + v.lo;
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Real Log2Body(Real x) {
+    LogParts parts;
+    if (!SplitLog<kFma>(x, parts)) return std::log2(x);
+    // e + y log2(e); |y log2 e| < 0.51 < 1 <= |e| unless e = 0.
+    const Twin p = ExactProduct<kFma>(parts.y.hi, t::kLog2EHigh);
+    const double low = p.lo + (parts.y.hi * t::kLog2ELow + parts.y.lo * t::kLog2EHigh);
+    const double e = parts.exponent;
+    const double hi = e + p.hi;
+    return static_cast<Real>(hi) + ((p.hi - (hi - e)) + low);
+}
+
+template <bool kFma>
+[[gnu::always_inline]] inline Real Log10Body(Real x) {
+    LogParts parts;
+    if (!SplitLog<kFma>(x, parts)) return std::log10(x);
+    const Twin ln = NaturalLog<kFma>(parts);
+    const Twin p = ExactProduct<kFma>(ln.hi, t::kLog10EHigh);
+    return static_cast<Real>(p.hi) + (p.lo + (ln.hi * t::kLog10ELow + ln.lo * t::kLog10EHigh));
+}
+
+// The logarithm is good to about 2^-78 absolute, and y multiplies that: beyond
+// 2^8 the C library's power is the more accurate one.
+constexpr Real kPowerExponentLimit = 256;
+
+// x^y as e^(y ln x) with both in pairs; for x <= 0, subnormal or special x and
+// infinite y it is Exp(y * Ln(x)) as before.
+template <bool kFma>
+[[gnu::always_inline]] inline Real PowerBody(Real x, Real y) {
+    LogParts parts;
+    if (!std::isfinite(y) || !SplitLog<kFma>(x, parts)) return Exp(y * Ln(x));
+    if (!(std::fabs(y) <= kPowerExponentLimit)) return std::pow(x, y);
+    const Twin ln = NaturalLog<kFma>(parts);
+    const double lnHigh = ln.hi + ln.lo;
+    const double lnLow = ln.lo - (lnHigh - ln.hi);
+    const double yHigh = static_cast<double>(y);
+    const double yLow = static_cast<double>(y - yHigh);
+    // Overflow and underflow are the C library's, like the exponential's.
+    if (!(std::fabs(yHigh * lnHigh) <= static_cast<double>(kExpLimit))) return std::pow(x, y);
+    const Twin p = ExactProduct<kFma>(yHigh, lnHigh);
+    const double low = p.lo + (yHigh * lnLow + yLow * lnHigh);
+    const double hi = p.hi + low;
+    const double lo = low - (hi - p.hi);
+    if (std::fabs(hi) < detail::kExpFirstTermOnly) return 1 + Joined(hi, lo);
+    return ExpBody<kFma>(hi, lo);
+}
+
 #if defined(__x86_64__) || defined(__i386__)
 #define ZORVAT_FMA_TARGET [[gnu::target("fma")]]
 bool ProcessorHasFma() {
@@ -562,6 +601,18 @@ ZORVAT_FMA_TARGET Real TanFma(double hi, double lo) {
 }
 ZORVAT_FMA_TARGET Real ExpFma(double hi, double lo) {
     return ExpBody<true>(hi, lo);
+}
+ZORVAT_FMA_TARGET Real LnFma(Real x) {
+    return LnBody<true>(x);
+}
+ZORVAT_FMA_TARGET Real Log2Fma(Real x) {
+    return Log2Body<true>(x);
+}
+ZORVAT_FMA_TARGET Real Log10Fma(Real x) {
+    return Log10Body<true>(x);
+}
+ZORVAT_FMA_TARGET Real PowerFma(Real x, Real y) {
+    return PowerBody<true>(x, y);
 }
 ZORVAT_FMA_TARGET Real ExpAndInverseFma(double hi, double lo, bool difference) {
     return ExpAndInverse<true>(hi, lo, difference);
@@ -598,33 +649,24 @@ bool UseFusedMultiplyAdd(bool on) {
 
 }  // namespace detail
 
-// See Power.
-constexpr Real kPowerExponentLimit = 256;
+Real Ln(Real x) {
+    if constexpr (!kExtended) return std::log(x);
+    return useFma ? LnFma(x) : LnBody<false>(x);
+}
+
+Real Log2(Real x) {
+    if constexpr (!kExtended) return std::log2(x);
+    return useFma ? Log2Fma(x) : Log2Body<false>(x);
+}
+
+Real Log10(Real x) {
+    if constexpr (!kExtended) return std::log10(x);
+    return useFma ? Log10Fma(x) : Log10Body<false>(x);
+}
 
 Real Power(Real x, Real y) {
     if constexpr (!kExtended) return Exp(y * Ln(x));
-    LogParts parts;
-    if (!std::isfinite(y) || !SplitLog(x, parts)) return Exp(y * Ln(x));
-    // The logarithm below is good to about 2^-74 absolute, and y multiplies
-    // that: beyond 2^8 the C library's power is the more accurate one.
-    if (!(std::fabs(y) <= kPowerExponentLimit)) return std::pow(x, y);
-    // ln x = hi + lo, y ln x to about 2^-66 absolute.
-    const Real e = parts.exponent;
-    const Real eHigh = e * t::kLn2High;
-    const Real sum = eHigh + parts.y.hi;
-    const Real rest = ((parts.y.hi - (sum - eHigh)) + parts.y.lo) + e * t::kLn2Low;
-    // The rest holds the logarithm's series, up to 2^-19 of it: fold it in.
-    const Real hi = sum + rest, lo = rest - (hi - sum);
-    const Real z = y * hi;
-    // Overflow and underflow are the C library's, like the exponential's.
-    if (!Within(z, kExpLimit)) return std::pow(x, y);
-    const Pair product = TwoProduct(y, hi);
-    // The pair of doubles keeps y ln x to about 2^-106 of it.
-    const double pairHigh = static_cast<double>(product.hi);
-    const double pairLow = static_cast<double>((product.hi - pairHigh) + (product.lo + y * lo));
-    if (std::fabs(pairHigh) < detail::kExpFirstTermOnly)
-        return 1 + (pairHigh + static_cast<Real>(pairLow));
-    return detail::ExpOfPair(pairHigh, pairLow);
+    return useFma ? PowerFma(x, y) : PowerBody<false>(x, y);
 }
 
 Real Cosh(Real x) {

@@ -197,6 +197,9 @@ TEST(LongDoubleMathTest, KernelsWithAndWithoutFusedMultiplyAddAgree) {
         expr::math::Exp,
         expr::math::Sinh,
         expr::math::Cosh,
+        [](Real a) { return expr::math::Ln(std::fabs(a)); },
+        [](Real a) { return expr::math::Log2(std::fabs(a)); },
+        [](Real a) { return expr::math::Log10(std::fabs(a)); },
         [](Real a) { return expr::math::Power(std::fabs(a) + 0.5L, 1.7L); },
     };
     std::vector<Real> fused;
