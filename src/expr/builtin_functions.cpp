@@ -221,6 +221,15 @@ bool UsesOnlyX87Flags(OperationRoutine routine) {
     return std::find(std::begin(kX87Only), std::end(kX87Only), routine) != std::end(kX87Only);
 }
 
+bool KeepsFaultsInSight(OperationRoutine routine) {
+    static constexpr OperationRoutine kInSight[] = {
+        Routine1<Tan>,   Routine1<Sin>, Routine1<Cos>,   Routine1<Sinh>, Routine1<Cosh>,
+        Routine1<CoTan>, Routine1<Ln>,  Routine1<Log10>, Routine1<Log2>, Routine1<Sqr>,
+        Routine1<Sqrt>,  Routine1<Abs>, Routine1<Trunc>, Routine1<Ceil>, Routine1<Floor>,
+    };
+    return std::find(std::begin(kInSight), std::end(kInSight), routine) != std::end(kInSight);
+}
+
 bool NeverFaults(OperationRoutine routine) {
     static constexpr OperationRoutine kComparisons[] = {
         Routine1<Abs>,  Routine1<Heaviside>, Routine1<Sign>,

@@ -38,6 +38,10 @@ bool UsesOnlyX87Flags(OperationRoutine routine);
 // True for built-in routines that only compare and copy (HEAV, SIGN, ZERO, ABS,
 // MAX, MIN): they cannot raise an arithmetic fault.
 bool NeverFaults(OperationRoutine routine);
+// True for built-in routines whose value is infinite or NaN whenever their
+// argument is or they fault themselves (SIN, LN, SQRT, TRUNC, ...; not ARCTAN,
+// whose arctan(inf) is finite): after them a fault still shows in the value.
+bool KeepsFaultsInSight(OperationRoutine routine);
 
 // HEAV, SIGN and ZERO; NaN stays NaN. The evaluator also does them in place.
 inline Real Heaviside(Real x) {

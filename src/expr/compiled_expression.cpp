@@ -195,7 +195,10 @@ CompiledExpression::CompiledExpression(std::vector<Instruction> code,
             default:
                 break;
         }
-        if (!KeepsFaultsVisible(instruction.code)) faultsShowInResult_ = false;
+        const bool inSight = KeepsFaultsVisible(instruction.code) ||
+                             (instruction.code == InstructionCode::Call &&
+                              KeepsFaultsInSight(instruction.call->routine));
+        if (!inSight) faultsShowInResult_ = false;
         if (!CannotFault(instruction)) mayFault_ = true;
     }
 }
