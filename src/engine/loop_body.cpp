@@ -107,7 +107,7 @@ WholeBits BitsOfWhole(int64_t value) {
 }  // namespace
 
 // Inline in this file: the loop body runs it on every pass.
-inline Runner::CountedStep Runner::StepCounting(LoopRecord& record) {
+[[gnu::always_inline]] inline Runner::CountedStep Runner::StepCounting(LoopRecord& record) {
     Real* cell = record.cells[0];
     // The same bits, compared in integer registers, are the same value.
     if (!record.counting || std::memcmp(cell, &record.lastWritten, kRealBytes) != 0) {
@@ -127,7 +127,7 @@ inline Runner::CountedStep Runner::StepCounting(LoopRecord& record) {
     return CountedStep::Next;
 }
 
-inline bool Runner::NextPass(const LoopRecord& record) {
+[[gnu::always_inline]] inline bool Runner::NextPass(const LoopRecord& record) {
     if (record.kind == LoopKind::Animation) snapshot_.ShowOn(surface_);
     cursor_ = record.bodyStart;
     ClearLoopYield();
