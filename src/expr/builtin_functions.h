@@ -39,7 +39,7 @@ bool UsesOnlyX87Flags(OperationRoutine routine);
 // MAX, MIN): they cannot raise an arithmetic fault.
 bool NeverFaults(OperationRoutine routine);
 // True for built-in routines whose value is infinite or NaN whenever their
-// argument is or they fault themselves (SIN, LN, SQRT, TRUNC, ...; not ARCTAN,
+// argument is or they fault themselves (COTAN, TRUNC, CEIL, FLOOR; not ARCTAN,
 // whose arctan(inf) is finite): after them a fault still shows in the value.
 bool KeepsFaultsInSight(OperationRoutine routine);
 

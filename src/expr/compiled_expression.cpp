@@ -114,6 +114,11 @@ bool KeepsFaultsVisible(InstructionCode code) {
         case InstructionCode::Cos:
         case InstructionCode::Exp:
         case InstructionCode::Ln:
+        case InstructionCode::Tan:
+        case InstructionCode::Sinh:
+        case InstructionCode::Cosh:
+        case InstructionCode::Log10:
+        case InstructionCode::Log2:
         case InstructionCode::SqrtCell:
         case InstructionCode::AbsCell:
         case InstructionCode::SinCell:
@@ -176,10 +181,16 @@ CompiledExpression::CompiledExpression(std::vector<Instruction> code,
     for (const Instruction& instruction : code_) {
         // Sin, Cos and Exp fault only in the x87 unit (their fallbacks sinl, cosl
         // and expl too); logl reports a zero or negative argument through SSE,
-        // and routines may do anything.
+        // the C library's fallbacks of the other functions done in place may
+        // as well, and routines may do anything.
         switch (instruction.code) {
             case InstructionCode::Ln:
             case InstructionCode::LnCell:
+            case InstructionCode::Tan:
+            case InstructionCode::Sinh:
+            case InstructionCode::Cosh:
+            case InstructionCode::Log10:
+            case InstructionCode::Log2:
             case InstructionCode::RealPower:
             case InstructionCode::RealPowerOf:
             case InstructionCode::IntegerQuotient:
@@ -195,9 +206,9 @@ CompiledExpression::CompiledExpression(std::vector<Instruction> code,
             default:
                 break;
         }
-        const bool inSight = KeepsFaultsVisible(instruction.code) ||
-                             (instruction.code == InstructionCode::Call &&
-                              KeepsFaultsInSight(instruction.call->routine));
+        const bool inSight =
+            KeepsFaultsVisible(instruction.code) || (instruction.code == InstructionCode::Call &&
+                                                     KeepsFaultsInSight(instruction.call->routine));
         if (!inSight) faultsShowInResult_ = false;
         if (!CannotFault(instruction)) mayFault_ = true;
     }
@@ -547,6 +558,21 @@ void FuseLoads(std::vector<Instruction>& code) {
                 [[fallthrough]];
             case InstructionCode::Ln:
                 acc = math::Ln(acc);
+                break;
+            case InstructionCode::Tan:
+                acc = math::Tan(acc);
+                break;
+            case InstructionCode::Sinh:
+                acc = math::Sinh(acc);
+                break;
+            case InstructionCode::Cosh:
+                acc = math::Cosh(acc);
+                break;
+            case InstructionCode::Log10:
+                acc = math::Log10(acc);
+                break;
+            case InstructionCode::Log2:
+                acc = math::Log2(acc);
                 break;
             case InstructionCode::HeavisideCell:
                 acc = *in->cell;

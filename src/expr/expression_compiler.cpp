@@ -36,11 +36,14 @@ struct Node {
 // Built-in one-argument functions that the evaluator does in place.
 InstructionCode InlineCode(std::string_view name) {
     static constexpr std::pair<std::string_view, InstructionCode> kInline[] = {
-        {"SQRT", InstructionCode::Sqrt},  {"ABS", InstructionCode::Abs},
-        {"SIN", InstructionCode::Sin},    {"COS", InstructionCode::Cos},
-        {"EXP", InstructionCode::Exp},    {"LN", InstructionCode::Ln},
-        {"SQR", InstructionCode::Square}, {"HEAV", InstructionCode::Heaviside},
-        {"SIGN", InstructionCode::Sign},  {"ZERO", InstructionCode::Zero},
+        {"SQRT", InstructionCode::Sqrt},      {"ABS", InstructionCode::Abs},
+        {"SIN", InstructionCode::Sin},        {"COS", InstructionCode::Cos},
+        {"EXP", InstructionCode::Exp},        {"LN", InstructionCode::Ln},
+        {"TAN", InstructionCode::Tan},        {"SINH", InstructionCode::Sinh},
+        {"COSH", InstructionCode::Cosh},      {"LOG10", InstructionCode::Log10},
+        {"LOG2", InstructionCode::Log2},      {"SQR", InstructionCode::Square},
+        {"HEAV", InstructionCode::Heaviside}, {"SIGN", InstructionCode::Sign},
+        {"ZERO", InstructionCode::Zero},
     };
     for (const auto& [inlineName, code] : kInline) {
         if (inlineName == name) return code;

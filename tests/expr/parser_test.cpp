@@ -168,6 +168,11 @@ TEST_F(ParserTest, ConstantsInEveryPositionKeepEveryBit) {
         {"cos(x)", math::Cos(x)},
         {"exp(x)", math::Exp(x)},
         {"ln(x)", math::Ln(x)},
+        {"tan(x)", math::Tan(x)},
+        {"sinh(x)", math::Sinh(x)},
+        {"cosh(x)", math::Cosh(x)},
+        {"log10(x)", math::Log10(x)},
+        {"log2(x)", math::Log2(x)},
         {"heav(x)", 1},
         {"sign(x)", 1},
         {"zero(x)", 1},  // 0 only for 0
@@ -188,8 +193,8 @@ TEST_F(ParserTest, RandomArithmeticKeepsEveryBit) {
     const Real x = 0.7390851332151606416L, b = 0.1L;
     parser.X() = x;
     parser.AssignVariable("b", b);
-    const Term leaves[] = {{"x", x},     {"b", b},       {"2", 2},    {"0.5", 0.5L},
-                           {"3", 3},     {"0.25", 0.25L}, {"0.1", b}, {"1E300", 1E300L}};
+    const Term leaves[] = {{"x", x}, {"b", b},        {"2", 2},   {"0.5", 0.5L},
+                           {"3", 3}, {"0.25", 0.25L}, {"0.1", b}, {"1E300", 1E300L}};
     std::mt19937 random(20261210);
     const std::function<Term(int)> make = [&](int depth) -> Term {
         const unsigned pick = random() % 6;
@@ -481,6 +486,7 @@ TEST_F(ParserTest, ArithmeticFaultsComeOutOfValue) {
         {"tan(1/x)", 0, "Floating point division by zero"},
         {"log2(x)", 0, "Floating point division by zero"},
         {"trunc(x*1E4000*1E4000)", 1, "Floating point overflow"},
+        {"cotan(1/x)", 0, "Floating point division by zero"},
         {"sqr(1/x)", 0, "Floating point division by zero"},
         {"arctan(1/x)", 0, "Floating point division by zero"},
     };
