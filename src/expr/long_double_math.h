@@ -68,6 +68,7 @@ inline long double Exp(long double x) {
     if (std::fabs(hi) < detail::kExpFirstTermOnly) return 1 + x;
     return detail::ExpOfPair(hi, static_cast<double>(x - hi));
 }
+
 long double Ln(long double x);
 long double Log10(long double x);
 long double Log2(long double x);
